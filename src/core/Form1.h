@@ -1,0 +1,36 @@
+// The program's one window: start-up, the argument splitter, keyword dispatch
+// and the three command handlers.
+#pragma once
+
+#include "basFile.h"
+
+namespace qrv {
+
+class Form1 {
+public:
+    explicit Form1(Platform& platform) : platform_(platform) {}
+
+    // The whole run: hide the window, split the command line, run at most one
+    // command, end the process. Holds the program's only failure handler.
+    void Form_Load();
+
+    // Splits the command line's argument text into Args[0..N].
+    ArgList GetCommandLine(int32_t MaxArgs = 32767);
+
+    void FreeDiskSpace(const Text& argument);
+    void Execute(const Text& strPath);
+    void Delete(const ArgList& Args);
+
+private:
+    void Statement(void (*body)(void*), void* context);
+    template <class Body>
+    void Run(Body body) {
+        Statement([](void* context) { (*static_cast<Body*>(context))(); }, &body);
+    }
+
+    Platform& platform_;
+    Str label_;               // the procedure named in the error box
+    uint32_t exitStatus_ = 0;
+};
+
+}  // namespace qrv

@@ -1,0 +1,83 @@
+// Every service the program takes from the operating system, in one place.
+// The core sees nothing else of the OS. Texts are 16-bit here; an
+// implementation converts them to the ANSI code page at its boundary, and a
+// path or file name that the code page cannot carry exactly raises the
+// invalid-argument failure rather than naming a different file. Apart from
+// that, no operation raises: a refusal comes back as null, zero or a code.
+#pragma once
+
+#include <cstdint>
+
+#include "Text.h"
+
+namespace qrv {
+
+using Handle = std::uintptr_t;
+
+enum class Field { Text1, Text2, Text3 };
+
+// Outcome of an operation on the report file.
+enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Other };
+
+// The shell's file operation request, with its texts still 16-bit.
+struct ShellFileRequest {
+    Handle owner = 0;
+    uint32_t operation = 0;
+    Str from;             // NUL-separated names, ending in an extra NUL
+    Text to;              // absent: no destination
+    uint16_t flags = 0;
+    bool anyOperationsAborted = false;
+    Handle nameMappings = 0;
+    Text progressTitle;   // absent: no title
+};
+
+constexpr uint32_t FO_DELETE_OP = 3;
+constexpr uint16_t FOF_NOCONFIRMATION_FLAG = 0x10;
+constexpr uint16_t FOF_ALLOWUNDO_FLAG = 0x40;
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Process environment.
+    virtual Str CommandLineText() = 0;  // what follows the program's path, as written
+    virtual Str CurrentDirectory() = 0;
+
+    // The hidden window and its three status fields; nothing is read back.
+    virtual void SetFormVisible(bool visible) = 0;
+    virtual void SetFormMinimized() = 0;
+    virtual void SetFieldText(Field field, const Str& text) = 0;
+
+    // Modal message box with one OK button and no icon; returns when dismissed.
+    virtual void ShowMessageBox(const Str& text, const Str& caption) = 0;
+
+    // Ends the process (a fake may return); open files are closed.
+    virtual void EndProcess(uint32_t exitStatus) = 0;
+
+    // The report file, the only file the program opens. The text written is
+    // converted to ANSI with substitution where a character has no equivalent.
+    virtual FileStatus CreateReportFile(const Str& path) = 0;
+    virtual FileStatus WriteReportFile(const Str& text) = 0;
+    virtual void CloseFiles() = 0;
+
+    // kernel32. The buffer of GetTempPathA comes back as the characters the
+    // call left in it, up to and including its terminating NUL.
+    virtual uint32_t GetTempPathA(uint32_t size, Str& buffer) = 0;
+    virtual Handle GetModuleHandleA(const Str& name) = 0;
+    virtual Handle LoadLibraryA(const Str& name) = 0;
+    virtual bool GetProcAddress(Handle module, const Str& name) = 0;
+    virtual void FreeLibrary(Handle module) = 0;
+    virtual bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available, uint64_t& total,
+                                     uint64_t& totalFree) = 0;
+    virtual bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster,
+                                   uint32_t& bytesPerSector, uint32_t& freeClusters,
+                                   uint32_t& totalClusters) = 0;
+
+    // user32 and shell32.
+    virtual Handle GetDesktopWindow() = 0;
+    virtual int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file,
+                                  const Text& parameters, const Text& directory, int32_t show) = 0;
+    virtual int32_t SHFileOperationA(ShellFileRequest& request) = 0;
+};
+
+}  // namespace qrv

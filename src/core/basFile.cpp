@@ -1,0 +1,47 @@
+#include "basFile.h"
+
+#include "Checked.h"
+
+namespace qrv {
+
+Str AddBackslash(const Str& path) {
+    if (path.empty()) return u"\\";
+    if (path.back() != u'\\') return path + u'\\';
+    return path;
+}
+
+Str GetTempDir(Platform& platform) {
+    Str probe;  // empty, but a real buffer: never a null pointer
+    int16_t n = ToInt16(platform.GetTempPathA(0, probe));
+    Str buffer(static_cast<size_t>(n > 0 ? n : 0), u' ');
+    platform.GetTempPathA(static_cast<uint32_t>(buffer.size()), buffer);
+    if (n - 1 < 0) Raise(errInvalidArgument);
+    // n counts ANSI bytes; where the code page has double-byte characters the
+    // 16-bit text is shorter, so stop at the terminating NUL as well.
+    Str path = buffer.substr(0, static_cast<size_t>(n - 1));
+    path = path.substr(0, path.find(u'\0'));
+    return AddBackslash(path);
+}
+
+bool DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex) {
+    int16_t last = ToInt16(static_cast<int64_t>(Files.size()) - 1);
+    if (StartIndex < 0) Raise(errInvalidArgument);  // no element below 0
+    size_t length = 1;
+    for (int32_t i = StartIndex; i <= last; ++i) length += Value(Files[i]).size() + 1;
+    Str list;
+    list.reserve(length);
+    for (int32_t i = StartIndex; i <= last; ++i) {
+        list += Value(Files[i]);
+        list += u'\0';
+    }
+    list += u'\0';
+
+    ShellFileRequest request;
+    request.operation = FO_DELETE_OP;
+    request.from = list;
+    request.flags = FOF_NOCONFIRMATION_FLAG | FOF_ALLOWUNDO_FLAG;
+    int16_t code = ToInt16(platform.SHFileOperationA(request));
+    return code == 0;
+}
+
+}  // namespace qrv

@@ -1,0 +1,357 @@
+// The Win32 platform. Every OS function the program calls stands once in the
+// table below and is bound by library and function name on its first call,
+// so nothing here is imported at load time but the four functions that do the
+// binding. GetDiskFreeSpaceExA in particular is reached only through the
+// table, after the free-space probe has found it.
+#include "Win32Platform.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <vector>
+
+#include "../core/Failure.h"
+
+namespace qrv {
+namespace {
+
+#define QRV_API(X)                      \
+    X(kernel32, CloseHandle)            \
+    X(kernel32, CreateFileA)            \
+    X(kernel32, ExitProcess)            \
+    X(kernel32, GetCommandLineW)        \
+    X(kernel32, GetCurrentDirectoryW)   \
+    X(kernel32, GetDiskFreeSpaceA)      \
+    X(kernel32, GetDiskFreeSpaceExA)    \
+    X(kernel32, GetLastError)           \
+    X(kernel32, GetTempPathA)           \
+    X(kernel32, MultiByteToWideChar)    \
+    X(kernel32, WideCharToMultiByte)    \
+    X(kernel32, WriteFile)              \
+    X(user32, AdjustWindowRect)         \
+    X(user32, CreateWindowExW)          \
+    X(user32, DefWindowProcW)           \
+    X(user32, GetDC)                    \
+    X(user32, GetDesktopWindow)         \
+    X(user32, GetWindowLongW)           \
+    X(user32, MessageBoxW)              \
+    X(user32, RegisterClassW)           \
+    X(user32, ReleaseDC)                \
+    X(user32, SetWindowLongW)           \
+    X(user32, SetWindowTextW)           \
+    X(user32, ShowWindow)               \
+    X(gdi32, GetDeviceCaps)             \
+    X(shell32, SHFileOperationA)        \
+    X(shell32, ShellExecuteA)
+
+enum Api {
+#define QRV_ENUM(library, name) api_##name,
+    QRV_API(QRV_ENUM)
+#undef QRV_ENUM
+};
+
+struct Entry {
+    const char* library;
+    const char* name;
+    FARPROC proc;
+};
+
+Entry table[] = {
+#define QRV_ENTRY(library, name) {#library, #name, nullptr},
+    QRV_API(QRV_ENTRY)
+#undef QRV_ENTRY
+};
+
+FARPROC Bind(Api api) {
+    Entry& e = table[api];
+    if (!e.proc) {
+        HMODULE module = ::GetModuleHandleA(e.library);
+        if (!module) module = ::LoadLibraryA(e.library);  // kept for the life of the process
+        if (module) e.proc = ::GetProcAddress(module, e.name);
+        if (!e.proc) ::FatalAppExitA(0, e.name);  // a Windows without it cannot run us
+    }
+    return e.proc;
+}
+
+// The bound function, with the type its declaration gives it.
+#define CALL(name) reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(Bind(api_##name)))
+
+// --- Text at the boundary ---------------------------------------------------
+
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "16-bit wide characters");
+
+const wchar_t* Wide(const Str& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
+// ANSI text, always followed by a NUL that size() does not count.
+class Bytes {
+public:
+    Bytes() : b_(1, '\0') {}
+    explicit Bytes(size_t n) : b_(n + 1, '\0') {}
+    char* data() { return b_.data(); }
+    const char* c_str() const { return b_.data(); }
+    size_t size() const { return b_.size() - 1; }
+
+private:
+    std::vector<char> b_;
+};
+
+Str FromAnsi(const char* s, int length) {
+    if (length <= 0) return Str();
+    int n = CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, nullptr, 0);
+    Str out(static_cast<size_t>(n), u'\0');
+    CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, reinterpret_cast<wchar_t*>(&out[0]), n);
+    return out;
+}
+
+// The text in the ANSI code page. Where a character has no equivalent the
+// code page's substitute stands in its place; `exact` says whether none did,
+// which is checked by converting back.
+Bytes ToAnsi(const Str& s, bool* exact = nullptr) {
+    Bytes out;
+    if (!s.empty()) {
+        int length = static_cast<int>(s.size());
+        int n = CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, nullptr, 0, nullptr, nullptr);
+        out = Bytes(static_cast<size_t>(n));
+        CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.data(), n, nullptr, nullptr);
+    }
+    if (exact) *exact = FromAnsi(out.c_str(), static_cast<int>(out.size())) == s;
+    return out;
+}
+
+// A path or name for a call that acts on files: it must name exactly the
+// file the text names, or the call is not made.
+Bytes ExactAnsi(const Str& s) {
+    bool exact = false;
+    Bytes out = ToAnsi(s, &exact);
+    if (!exact) Raise(errInvalidArgument);
+    return out;
+}
+
+// An optional text for an A function: absent is a null pointer.
+struct AnsiArg {
+    explicit AnsiArg(const Text& t) : present(t.has_value()), text(t ? ExactAnsi(*t) : Bytes()) {}
+    const char* get() const { return present ? text.c_str() : nullptr; }
+    bool present;
+    Bytes text;
+};
+
+// --- The platform -------------------------------------------------------------
+
+class Win32 final : public Platform {
+public:
+    Win32() { CreateForm(); }
+
+    Str CommandLineText() override {
+        const wchar_t* p = CALL(GetCommandLineW)();
+        // Skip the program's own path as the system does for argv[0]: up to
+        // the closing quote when it starts with one, else to a blank or tab.
+        if (*p == L'"') {
+            ++p;
+            while (*p && *p != L'"') ++p;
+            if (*p) ++p;
+        } else {
+            while (*p && *p != L' ' && *p != L'\t') ++p;
+        }
+        while (*p == L' ' || *p == L'\t') ++p;
+        return Str(reinterpret_cast<const char16_t*>(p));
+    }
+
+    Str CurrentDirectory() override {
+        DWORD n = CALL(GetCurrentDirectoryW)(0, nullptr);
+        Str out(n, u'\0');
+        n = CALL(GetCurrentDirectoryW)(n, reinterpret_cast<wchar_t*>(&out[0]));
+        out.resize(n);
+        return out;
+    }
+
+    void SetFormVisible(bool visible) override {
+        if (form_) CALL(ShowWindow)(form_, visible ? SW_SHOWNORMAL : SW_HIDE);
+    }
+
+    void SetFormMinimized() override {
+        // Marks the hidden window as minimised without showing it, as
+        // ShowWindow(SW_MINIMIZE) would.
+        if (form_) CALL(SetWindowLongW)(form_, GWL_STYLE, CALL(GetWindowLongW)(form_, GWL_STYLE) | WS_MINIMIZE);
+    }
+
+    void SetFieldText(Field field, const Str& text) override {
+        HWND edit = fields_[static_cast<int>(field)];
+        if (edit) CALL(SetWindowTextW)(edit, Wide(text));
+    }
+
+    void ShowMessageBox(const Str& text, const Str& caption) override {
+        CALL(MessageBoxW)(nullptr, Wide(text), Wide(caption), MB_OK);
+    }
+
+    void EndProcess(uint32_t exitStatus) override {
+        CloseFiles();
+        CALL(ExitProcess)(exitStatus);
+    }
+
+    FileStatus CreateReportFile(const Str& path) override {
+        Bytes name = ExactAnsi(path);
+        file_ = CALL(CreateFileA)(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        return file_ == INVALID_HANDLE_VALUE ? Status(CALL(GetLastError)()) : FileStatus::Ok;
+    }
+
+    FileStatus WriteReportFile(const Str& text) override {
+        Bytes bytes = ToAnsi(text);
+        DWORD written = 0;
+        if (!CALL(WriteFile)(file_, bytes.c_str(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+            return Status(CALL(GetLastError)());
+        return written == bytes.size() ? FileStatus::Ok : FileStatus::ShortWrite;
+    }
+
+    void CloseFiles() override {
+        if (file_ != INVALID_HANDLE_VALUE) CALL(CloseHandle)(file_);
+        file_ = INVALID_HANDLE_VALUE;
+    }
+
+    uint32_t GetTempPathA(uint32_t size, Str& buffer) override {
+        // A real buffer of at least size bytes, even when size is 0.
+        Bytes bytes(size > buffer.size() ? size : buffer.size());
+        DWORD n = CALL(GetTempPathA)(size, bytes.data());
+        if (size != 0) {
+            int end = 0;
+            while (bytes.c_str()[end] != '\0') ++end;
+            buffer = FromAnsi(bytes.c_str(), end) + u'\0';
+        }
+        return n;
+    }
+
+    Handle GetModuleHandleA(const Str& name) override {
+        return reinterpret_cast<Handle>(::GetModuleHandleA(ExactAnsi(name).c_str()));
+    }
+
+    Handle LoadLibraryA(const Str& name) override {
+        return reinterpret_cast<Handle>(::LoadLibraryA(ExactAnsi(name).c_str()));
+    }
+
+    bool GetProcAddress(Handle module, const Str& name) override {
+        return ::GetProcAddress(reinterpret_cast<HMODULE>(module), ExactAnsi(name).c_str()) != nullptr;
+    }
+
+    void FreeLibrary(Handle module) override { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
+
+    bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available, uint64_t& total,
+                             uint64_t& totalFree) override {
+        Bytes p = ExactAnsi(path);
+        ULARGE_INTEGER a{}, t{}, f{};
+        if (!CALL(GetDiskFreeSpaceExA)(p.c_str(), &a, &t, &f)) return false;
+        available = a.QuadPart;
+        total = t.QuadPart;
+        totalFree = f.QuadPart;
+        return true;
+    }
+
+    bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                           uint32_t& freeClusters, uint32_t& totalClusters) override {
+        Bytes p = ExactAnsi(path);
+        DWORD s = 0, b = 0, f = 0, t = 0;
+        if (!CALL(GetDiskFreeSpaceA)(p.c_str(), &s, &b, &f, &t)) return false;
+        sectorsPerCluster = s;
+        bytesPerSector = b;
+        freeClusters = f;
+        totalClusters = t;
+        return true;
+    }
+
+    Handle GetDesktopWindow() override { return reinterpret_cast<Handle>(CALL(GetDesktopWindow)()); }
+
+    int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file, const Text& parameters,
+                          const Text& directory, int32_t show) override {
+        AnsiArg op(operation), f(file), params(parameters), dir(directory);
+        HINSTANCE code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), op.get(), f.get(), params.get(),
+                                             dir.get(), show);
+        return static_cast<int32_t>(reinterpret_cast<intptr_t>(code));
+    }
+
+    int32_t SHFileOperationA(ShellFileRequest& request) override {
+        Bytes from = ExactAnsi(request.from);
+        AnsiArg to(request.to), title(request.progressTitle);
+        SHFILEOPSTRUCTA op{};
+        op.hwnd = reinterpret_cast<HWND>(request.owner);
+        op.wFunc = request.operation;
+        op.pFrom = from.c_str();
+        op.pTo = to.get();
+        op.fFlags = request.flags;
+        op.fAnyOperationsAborted = request.anyOperationsAborted;
+        op.hNameMappings = reinterpret_cast<void*>(request.nameMappings);
+        op.lpszProgressTitle = title.get();
+        int code = CALL(SHFileOperationA)(&op);
+        request.anyOperationsAborted = op.fAnyOperationsAborted != FALSE;
+        return code;
+    }
+
+private:
+    static FileStatus Status(DWORD error) {
+        switch (error) {
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_BAD_NETPATH:
+        case ERROR_INVALID_DRIVE: return FileStatus::PathNotFound;
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_LOCK_VIOLATION:
+        case ERROR_WRITE_PROTECT: return FileStatus::AccessDenied;
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME:
+        case ERROR_FILENAME_EXCED_RANGE: return FileStatus::BadName;
+        case ERROR_DISK_FULL:
+        case ERROR_HANDLE_DISK_FULL: return FileStatus::DiskFull;
+        default: return FileStatus::Other;
+        }
+    }
+
+    // Form1: caption "Quorvel", a client area of 4680 x 3030 twips and three
+    // edit fields, each starting with its own name. Created hidden; where no
+    // window can be made the run goes on without one.
+    void CreateForm() {
+        HINSTANCE instance = ::GetModuleHandleA(nullptr);
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = CALL(DefWindowProcW);
+        wc.hInstance = instance;
+        wc.lpszClassName = L"QuorvelForm1";
+        CALL(RegisterClassW)(&wc);
+
+        HDC dc = CALL(GetDC)(nullptr);
+        dpiX_ = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSX) : 96;
+        dpiY_ = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSY) : 96;
+        if (dc) CALL(ReleaseDC)(nullptr, dc);
+
+        RECT frame{0, 0, X(4680), Y(3030)};
+        CALL(AdjustWindowRect)(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+        form_ = CALL(CreateWindowExW)(0, wc.lpszClassName, L"Quorvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
+                                      nullptr, nullptr, instance, nullptr);
+        if (!form_) return;
+        struct { const wchar_t* name; int left, top, width; } const layout[3] = {
+            {L"Text1", 480, 360, 2895}, {L"Text2", 480, 1080, 2895}, {L"Text3", 120, 1800, 4455}};
+        for (int i = 0; i < 3; ++i) {
+            const auto& f = layout[i];
+            fields_[i] = CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", f.name,
+                                               WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, X(f.left), Y(f.top),
+                                               X(f.width), Y(375), form_, nullptr, instance, nullptr);
+        }
+    }
+
+    // Twips are 1/1440 inch: pixels = twips x dots per inch / 1440, rounded.
+    int X(int twips) const { return (twips * dpiX_ + 720) / 1440; }
+    int Y(int twips) const { return (twips * dpiY_ + 720) / 1440; }
+
+    HWND form_ = nullptr;
+    HWND fields_[3] = {};
+    HANDLE file_ = INVALID_HANDLE_VALUE;
+    int dpiX_ = 96;
+    int dpiY_ = 96;
+};
+
+}  // namespace
+
+Platform& Win32Platform() {
+    static Win32 platform;
+    return platform;
+}
+
+}  // namespace qrv
