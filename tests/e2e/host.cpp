@@ -1,11 +1,13 @@
-// Test host: starts quorvel.exe with an exact command line, reads and
-// dismisses every message box it shows, waits for it to end and prints a
-// record the tests parse:
-//   BOX <caption hex> <text hex> icon=<0|1> buttons=<ids>
-//   EXIT <code>            (or TIMEOUT)
-//   REPORT <bytes hex>     (or REPORT none)
-// Texts are printed as hex of their UTF-8 bytes, so CR, tabs and quotes pass.
-// Usage: qrvhost <exe> <file holding the argument text, UTF-8>
+// Test host. Starts EXE with the exact command line held in LINEFILE (UTF-8,
+// program name included) and the host's environment with NAME=VALUE set,
+// reads and dismisses every message box it shows, waits for its end, and
+// prints what the tests parse (texts as hex of their UTF-8 bytes):
+//   BOX <caption> <text> icon=<0|1> buttons=<ids>
+//   EXIT <code>   (or TIMEOUT)
+//   REPORT <bytes> (or REPORT none): qrvplug.txt in the temp folder EXE was given
+// With --manifest it prints what the loader's activation-context code reads
+// from EXE's manifest: MANIFEST level=<n> uiAccess=<0|1> os=<ids> dpiAware=<text>
+//   qrvhost [NAME=VALUE...] EXE LINEFILE     qrvhost --manifest EXE
 #include <windows.h>
 
 #include <cstdio>
@@ -13,102 +15,101 @@
 #include <string>
 
 static std::string Hex(const std::string& bytes) {
-    static const char digits[] = "0123456789abcdef";
     std::string out;
-    for (unsigned char c : bytes) {
-        out += digits[c >> 4];
-        out += digits[c & 15];
-    }
+    for (unsigned char c : bytes) out += "0123456789abcdef"[c >> 4], out += "0123456789abcdef"[c & 15];
     return out.empty() ? "-" : out;
 }
 
 static std::string Utf8(const std::wstring& w) {
-    if (w.empty()) return std::string();
-    int n = WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), nullptr, 0, nullptr, nullptr);
-    std::string out(n, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), &out[0], n, nullptr, nullptr);
+    std::string out(w.size() * 3, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, w.data(), (int)w.size(), &out[0], (int)out.size(), nullptr, nullptr));
     return out;
 }
 
-static std::wstring WindowText(HWND h) {
+static std::string WindowText(HWND h) {
     wchar_t buf[4096];
-    int n = h ? GetWindowTextW(h, buf, 4096) : 0;
-    return std::wstring(buf, n);
+    return Utf8(std::wstring(buf, h ? GetWindowTextW(h, buf, 4096) : 0));
 }
 
-static std::string ReadFile(const std::wstring& path, bool& found) {
+static bool ReadAll(const std::wstring& path, std::string& out) {
     FILE* f = _wfopen(path.c_str(), L"rb");
-    found = f != nullptr;
-    std::string out;
-    if (!f) return out;
     char buf[4096];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-    fclose(f);
-    return out;
+    for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
+    return f && !fclose(f);
 }
 
-struct Search {
+struct Child {
     DWORD pid;
-    std::set<HWND>* seen;
+    std::set<HWND> seen;
 };
 
-static BOOL CALLBACK OnWindow(HWND h, LPARAM param) {
-    Search* s = reinterpret_cast<Search*>(param);
+static BOOL CALLBACK OnBox(HWND h, LPARAM param) {
+    Child* c = reinterpret_cast<Child*>(param);
     DWORD pid = 0;
-    GetWindowThreadProcessId(h, &pid);
     wchar_t cls[64];
+    GetWindowThreadProcessId(h, &pid);
     GetClassNameW(h, cls, 64);
-    if (pid != s->pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || s->seen->count(h)) return TRUE;
-    s->seen->insert(h);
+    if (pid != c->pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || !c->seen.insert(h).second) return TRUE;
     HWND icon = GetDlgItem(h, 0x0440);
     std::string buttons;
     for (int id = IDOK; id <= IDCONTINUE; ++id)
         if (HWND b = GetDlgItem(h, id); b && IsWindowVisible(b)) buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
-    printf("BOX %s %s icon=%d buttons=%s\n", Hex(Utf8(WindowText(h))).c_str(),
-           Hex(Utf8(WindowText(GetDlgItem(h, 0xFFFF)))).c_str(), icon && IsWindowVisible(icon) ? 1 : 0,
-           buttons.empty() ? "-" : buttons.c_str());
+    printf("BOX %s %s icon=%d buttons=%s\n", Hex(WindowText(h)).c_str(), Hex(WindowText(GetDlgItem(h, 0xFFFF))).c_str(),
+           icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0) ? 1 : 0, buttons.empty() ? "-" : buttons.c_str());
     fflush(stdout);
     PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(h, IDOK));
     return TRUE;
 }
 
-int wmain(int argc, wchar_t** argv) {
-    if (argc != 3) {
-        fprintf(stderr, "usage: qrvhost <exe> <argument text file>\n");
-        return 2;
-    }
-    bool found = false;
-    std::string text = ReadFile(argv[2], found);
-    int n = MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), nullptr, 0);
-    std::wstring args(n, L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &args[0], n);
-    std::wstring line = L"\"" + std::wstring(argv[1]) + L"\"" + (args.empty() ? L"" : L" " + args);
+static int Manifest(const wchar_t* exe) {
+    ACTCTXW request{sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe};
+    request.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE context = CreateActCtxW(&request);
+    if (context == INVALID_HANDLE_VALUE) return printf("MANIFEST none %lu\n", GetLastError()), 1;
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+    QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
+    struct { DWORD count; COMPATIBILITY_CONTEXT_ELEMENT element[16]; } compat{};
+    QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat, nullptr);
+    std::string os;
+    for (DWORD i = 0; i < compat.count && i < 16; ++i)
+        if (compat.element[i].Type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS)
+            os += (os.empty() ? "" : ",") + std::to_string(compat.element[i].Id.Data1);
+    wchar_t dpi[32] = L"";
+    SIZE_T n = 0;
+    QueryActCtxSettingsW(0, context, nullptr, L"dpiAware", dpi, 32, &n);
+    printf("MANIFEST level=%d uiAccess=%lu os=%s dpiAware=%s\n", (int)level.RunLevel, level.UiAccess, os.c_str(),
+           Utf8(dpi).c_str());
+    return 0;
+}
 
-    STARTUPINFOW si{};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(argv[1], &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
-        printf("NOSTART %lu\n", GetLastError());
-        return 1;
+int wmain(int argc, wchar_t** argv) {
+    if (argc == 3 && !wcscmp(argv[1], L"--manifest")) return Manifest(argv[2]);
+    int i = 1;
+    for (; i < argc && wcschr(argv[i], L'='); ++i) {
+        std::wstring pair = argv[i];
+        SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());
     }
-    std::set<HWND> seen;
-    Search search{pi.dwProcessId, &seen};
-    DWORD waited = 0;
-    while (WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT) {
-        EnumWindows(OnWindow, reinterpret_cast<LPARAM>(&search));
-        if ((waited += 50) > 240000) {
-            TerminateProcess(pi.hProcess, 255);
-            printf("TIMEOUT\n");
-            return 1;
-        }
+    std::string text;
+    if (argc != i + 2 || !ReadAll(argv[i + 1], text)) return fprintf(stderr, "usage: qrvhost [NAME=VALUE...] EXE LINEFILE\n"), 2;
+    std::wstring line(text.size() + 1, L'\0');
+    line.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &line[0], (int)line.size()));
+
+    STARTUPINFOW si{sizeof si};
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(argv[i], &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                        GetEnvironmentStringsW(), nullptr, &si, &pi))
+        return printf("NOSTART %lu\n", GetLastError()), 1;
+    Child child{pi.dwProcessId, {}};
+    for (DWORD waited = 0; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT; waited += 50) {
+        EnumWindows(OnBox, reinterpret_cast<LPARAM>(&child));
+        if (waited > 240000) return TerminateProcess(pi.hProcess, 255), printf("TIMEOUT\n"), 1;
     }
     DWORD code = 0;
     GetExitCodeProcess(pi.hProcess, &code);
-    printf("EXIT %lu\n", code);
     wchar_t temp[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, temp);
-    std::string report = ReadFile(std::wstring(temp) + L"qrvplug.txt", found);
-    printf("REPORT %s\n", found ? Hex(report).c_str() : "none");
+    std::string report;
+    bool found = ReadAll(std::wstring(temp) + L"qrvplug.txt", report);
+    printf("EXIT %lu\nREPORT %s\n", code, found ? Hex(report).c_str() : "none");
     return 0;
 }
