@@ -1,8 +1,5 @@
-// The Win32 platform. Every OS function the program calls stands once in the
-// table below and is bound by library and function name on its first call,
-// so nothing here is imported at load time but the four functions that do the
-// binding. GetDiskFreeSpaceExA in particular is reached only through the
-// table, after the free-space probe has found it.
+// The Win32 platform: the ANSI boundary, the hidden window Form1 and the
+// operations, every OS function reached through the table in Api.h.
 #include "Win32Platform.h"
 
 #include <windows.h>
@@ -11,70 +8,10 @@
 #include <vector>
 
 #include "../core/Failure.h"
+#include "Api.h"
 
 namespace qrv {
 namespace {
-
-#define QRV_API(X)                      \
-    X(kernel32, CloseHandle)            \
-    X(kernel32, CreateFileA)            \
-    X(kernel32, ExitProcess)            \
-    X(kernel32, GetCommandLineW)        \
-    X(kernel32, GetCurrentDirectoryW)   \
-    X(kernel32, GetDiskFreeSpaceA)      \
-    X(kernel32, GetDiskFreeSpaceExA)    \
-    X(kernel32, GetLastError)           \
-    X(kernel32, GetTempPathA)           \
-    X(kernel32, MultiByteToWideChar)    \
-    X(kernel32, WideCharToMultiByte)    \
-    X(kernel32, WriteFile)              \
-    X(user32, AdjustWindowRect)         \
-    X(user32, CreateWindowExW)          \
-    X(user32, DefWindowProcW)           \
-    X(user32, GetDC)                    \
-    X(user32, GetDesktopWindow)         \
-    X(user32, GetWindowLongW)           \
-    X(user32, MessageBoxW)              \
-    X(user32, RegisterClassW)           \
-    X(user32, ReleaseDC)                \
-    X(user32, SetWindowLongW)           \
-    X(user32, SetWindowTextW)           \
-    X(user32, ShowWindow)               \
-    X(gdi32, GetDeviceCaps)             \
-    X(shell32, SHFileOperationA)        \
-    X(shell32, ShellExecuteA)
-
-enum Api {
-#define QRV_ENUM(library, name) api_##name,
-    QRV_API(QRV_ENUM)
-#undef QRV_ENUM
-};
-
-struct Entry {
-    const char* library;
-    const char* name;
-    FARPROC proc;
-};
-
-Entry table[] = {
-#define QRV_ENTRY(library, name) {#library, #name, nullptr},
-    QRV_API(QRV_ENTRY)
-#undef QRV_ENTRY
-};
-
-FARPROC Bind(Api api) {
-    Entry& e = table[api];
-    if (!e.proc) {
-        HMODULE module = ::GetModuleHandleA(e.library);
-        if (!module) module = ::LoadLibraryA(e.library);  // kept for the life of the process
-        if (module) e.proc = ::GetProcAddress(module, e.name);
-        if (!e.proc) ::FatalAppExitA(0, e.name);  // a Windows without it cannot run us
-    }
-    return e.proc;
-}
-
-// The bound function, with the type its declaration gives it.
-#define CALL(name) reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(Bind(api_##name)))
 
 // --- Text at the boundary ---------------------------------------------------
 
@@ -95,11 +32,13 @@ private:
     std::vector<char> b_;
 };
 
+// A conversion that fails is a failure, never an empty text.
 Str FromAnsi(const char* s, int length) {
     if (length <= 0) return Str();
     int n = CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, nullptr, 0);
     Str out(static_cast<size_t>(n), u'\0');
-    CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, reinterpret_cast<wchar_t*>(&out[0]), n);
+    if (n <= 0 || CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, reinterpret_cast<wchar_t*>(&out[0]), n) != n)
+        Raise(errInvalidArgument);
     return out;
 }
 
@@ -111,15 +50,18 @@ Bytes ToAnsi(const Str& s, bool* exact = nullptr) {
     if (!s.empty()) {
         int length = static_cast<int>(s.size());
         int n = CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, nullptr, 0, nullptr, nullptr);
-        out = Bytes(static_cast<size_t>(n));
-        CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.data(), n, nullptr, nullptr);
+        out = Bytes(static_cast<size_t>(n > 0 ? n : 0));
+        if (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.data(), n, nullptr, nullptr) != n)
+            Raise(errInvalidArgument);
     }
     if (exact) *exact = FromAnsi(out.c_str(), static_cast<int>(out.size())) == s;
     return out;
 }
 
-// A path or name for a call that acts on files: it must name exactly the
-// file the text names, or the call is not made.
+// Every text handed to an A function (a path, a library or function name, the
+// shell's verb and folder) must say exactly what the text says, or the call is
+// not made: a substituted character could name another file. Only the report's
+// own text may substitute.
 Bytes ExactAnsi(const Str& s) {
     bool exact = false;
     Bytes out = ToAnsi(s, &exact);
@@ -143,15 +85,11 @@ public:
 
     Str CommandLineText() override {
         const wchar_t* p = CALL(GetCommandLineW)();
-        // Skip the program's own path as the system does for argv[0]: up to
-        // the closing quote when it starts with one, else to a blank or tab.
-        if (*p == L'"') {
-            ++p;
-            while (*p && *p != L'"') ++p;
-            if (*p) ++p;
-        } else {
-            while (*p && *p != L' ' && *p != L'\t') ++p;
-        }
+        // Skip the program's own path as the system does for argv[0]: quoted
+        // parts belong to it, and it ends at the first blank or tab outside
+        // quotes ("C:\Program Files\Host"\quorvel.exe is one name).
+        for (bool quoted = false; *p && (quoted || (*p != L' ' && *p != L'\t')); ++p)
+            if (*p == L'"') quoted = !quoted;
         while (*p == L' ' || *p == L'\t') ++p;
         return Str(reinterpret_cast<const char16_t*>(p));
     }
@@ -225,7 +163,7 @@ public:
     }
 
     Handle LoadLibraryA(const Str& name) override {
-        return reinterpret_cast<Handle>(::LoadLibraryA(ExactAnsi(name).c_str()));
+        return reinterpret_cast<Handle>(LoadSystemLibrary(ExactAnsi(name).c_str()));
     }
 
     bool GetProcAddress(Handle module, const Str& name) override {

@@ -43,14 +43,20 @@ struct Outcome {
     std::string other;               // any other line of the host
 };
 
-// Runs exe with the whole command line given and NAME=VALUE set in its environment.
+// Runs a command in the build's Wine set-up, its output read by the caller.
+FILE* InWine(const std::string& command) {
+    return popen(("'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' wine " + command).c_str(), "r");
+}
+
+// Runs exe with the whole command line given and NAME=VALUE set in its
+// environment; with no exe, the host with the arguments given.
 Outcome Host(const std::string& exe, const std::string& line, const std::vector<std::string>& env = {}) {
-    std::string file = kRoot + "/line.txt", command = "'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' wine '" + kDir + "/qrvhost.exe'";
+    std::string file = kRoot + "/line.txt", command = "'" + kDir + "/qrvhost.exe'";
     std::ofstream(file, std::ios::binary) << line;
     for (const std::string& pair : env) command += " '" + pair + "'";
-    command += " '" + Win(exe) + "' '" + Win(file) + "'";
+    command += exe.empty() ? " " + line : " '" + Win(exe) + "' '" + Win(file) + "'";
     Outcome run;
-    FILE* out = popen(command.c_str(), "r");
+    FILE* out = InWine(command);
     char buf[1 << 16];
     while (out && fgets(buf, sizeof buf, out)) {
         std::istringstream in(buf);
@@ -59,7 +65,7 @@ Outcome Host(const std::string& exe, const std::string& line, const std::vector<
         if (tag == "BOX") run.boxes.push_back(Unhex(a) + "\n" + Unhex(b) + "\n" + icon + " " + buttons);
         else if (tag == "EXIT") run.exitCode = std::stoi(a);
         else if (tag == "REPORT") run.report = a == "none" ? "<none>" : Unhex(a);
-        else run.other += buf;
+        else run.other += tag + " " + a + " " + b + " " + icon + " " + buttons;
     }
     if (out) pclose(out);
     return run;
@@ -160,6 +166,44 @@ TEST_F(EndToEnd, DeleteMovesTargetsToTheTrashAndNothingElse) {
     EXPECT_EQ(Slurp(trash + "/files/a.txt"), "a.txt");
     EXPECT_EQ(Slurp(trash + "/files/c d.txt"), "c d.txt");
     EXPECT_FALSE(Slurp(trash + "/info/a.txt.trashinfo").empty());
+}
+
+TEST_F(EndToEnd, TheProgramsOwnNameMayBeQuotedInPart) {
+    const char* names[] = {"\"C:\\Program Files\\Host\"\\quorvel.exe", "C:\\Host\\\"quorvel.exe\"",
+                           "\"C:\\Program Files\\Host\\quorvel.exe\"", "C:\\Host\\quorvel.exe"};
+    for (const std::string name : names) {
+        std::string target = "Z:\\no such\\" + std::to_string(name.size());  // differs from row to row
+        Outcome r = Host(kDir + "/quorvel.exe", name + " Execute \"" + target + "\"");
+        EXPECT_EQ(r.report, Report("[Execute]", "File = " + target, "Return = 2")) << name;
+    }
+}
+
+TEST_F(EndToEnd, LibrariesComeFromTheSystemFolderOnly) {
+    // Copies of a library of ours named like the system libraries Quorvel
+    // loads, beside it, with Wine told to prefer them (Wine reads that from
+    // its own environment): none may be loaded, neither here nor where Windows
+    // reports itself as Vista (6.0).
+    std::string dir = kRoot + "/planted";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    for (const char* name : {"user32.dll", "gdi32.dll", "shell32.dll"})
+        std::filesystem::copy_file(kDir + "/planted.dll", dir + "/" + name);
+    pclose(InWine("reg add 'HKCU\\Software\\Wine\\AppDefaults\\qrvvista.exe' /v Version /d vista /f"));
+    for (const std::string exe : {"quorvel.exe", "qrvvista.exe"}) {
+        std::filesystem::copy_file(kDir + "/quorvel.exe", dir + "/" + exe);
+        std::filesystem::remove(dir + "/planted.txt");
+        setenv("WINEDLLOVERRIDES", "user32,gdi32,shell32=n,b", 1);
+        Outcome r = Host(dir + "/" + exe, exe + " Execute Z:\\missing-target");
+        unsetenv("WINEDLLOVERRIDES");
+        EXPECT_FALSE(std::filesystem::exists(dir + "/planted.txt")) << exe;
+        EXPECT_EQ(r.report, Report("[Execute]", "File = Z:\\missing-target", "Return = 2")) << exe;
+    }
+}
+
+TEST_F(EndToEnd, TheLoaderReadsTheManifest) {
+    // Run as invoker, no UI access; Vista, 7, 8, 8.1, 10; system DPI aware.
+    EXPECT_EQ(Host("", "--manifest '" + Win(kDir + "/quorvel.exe") + "'").other,
+              "MANIFEST level=1 uiAccess=0 os=e2011457,35138b9a,4a2f28e3,1f676c76,8e0f7a12 dpiAware=true");
 }
 
 }  // namespace

@@ -6,7 +6,8 @@
 //   EXIT <code>   (or TIMEOUT)
 //   REPORT <bytes> (or REPORT none): qrvplug.txt in the temp folder EXE was given
 // With --manifest it prints what the loader's activation-context code reads
-// from EXE's manifest: MANIFEST level=<n> uiAccess=<0|1> os=<ids> dpiAware=<text>
+// from EXE's manifest: MANIFEST level=<n> uiAccess=<0|1> os=<first part of
+// each supportedOS Id> dpiAware=<text>
 //   qrvhost [NAME=VALUE...] EXE LINEFILE     qrvhost --manifest EXE
 #include <windows.h>
 
@@ -68,12 +69,15 @@ static int Manifest(const wchar_t* exe) {
     if (context == INVALID_HANDLE_VALUE) return printf("MANIFEST none %lu\n", GetLastError()), 1;
     ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
     QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
-    struct { DWORD count; COMPATIBILITY_CONTEXT_ELEMENT element[16]; } compat{};
+    // Elements as the loader gives them, with their MaxVersionTested.
+    struct Element { GUID Id; DWORD Type; ULONGLONG MaxVersionTested; };
+    struct { DWORD count; Element element[16]; } compat{};
     QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat, nullptr);
     std::string os;
+    char id[16];
     for (DWORD i = 0; i < compat.count && i < 16; ++i)
         if (compat.element[i].Type == ACTCTX_COMPATIBILITY_ELEMENT_TYPE_OS)
-            os += (os.empty() ? "" : ",") + std::to_string(compat.element[i].Id.Data1);
+            os += (snprintf(id, sizeof id, ",%08lx", compat.element[i].Id.Data1), id + os.empty());
     wchar_t dpi[32] = L"";
     SIZE_T n = 0;
     QueryActCtxSettingsW(0, context, nullptr, L"dpiAware", dpi, 32, &n);

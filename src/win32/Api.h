@@ -1,0 +1,68 @@
+// Every OS function the program calls stands once in the table below and is
+// bound by library and function name on its first call. Nothing else is
+// imported at load time but GetModuleHandleA, GetProcAddress, LoadLibraryExA
+// and FatalAppExitA, which do the binding, FreeLibrary, which the free-space
+// probe needs, and what the C runtime itself imports. GetDiskFreeSpaceExA is reached
+// only after that probe has found it.
+#pragma once
+
+#include <windows.h>
+
+namespace qrv {
+
+#define QRV_API(X)                       \
+    X(kernel32, CloseHandle)             \
+    X(kernel32, CreateFileA)             \
+    X(kernel32, ExitProcess)             \
+    X(kernel32, GetCommandLineW)         \
+    X(kernel32, GetCurrentDirectoryW)    \
+    X(kernel32, GetDiskFreeSpaceA)       \
+    X(kernel32, GetDiskFreeSpaceExA)     \
+    X(kernel32, GetLastError)            \
+    X(kernel32, GetSystemDirectoryA)     \
+    X(kernel32, GetTempPathA)            \
+    X(kernel32, GetVersion)              \
+    X(kernel32, MultiByteToWideChar)     \
+    X(kernel32, SetDefaultDllDirectories) \
+    X(kernel32, SetDllDirectoryA)        \
+    X(kernel32, WideCharToMultiByte)     \
+    X(kernel32, WriteFile)               \
+    X(user32, AdjustWindowRect)          \
+    X(user32, CreateWindowExW)           \
+    X(user32, DefWindowProcW)            \
+    X(user32, GetDC)                     \
+    X(user32, GetDesktopWindow)          \
+    X(user32, GetWindowLongW)            \
+    X(user32, MessageBoxW)               \
+    X(user32, RegisterClassW)            \
+    X(user32, ReleaseDC)                 \
+    X(user32, SetWindowLongW)            \
+    X(user32, SetWindowTextW)            \
+    X(user32, ShowWindow)                \
+    X(gdi32, GetDeviceCaps)              \
+    X(shell32, SHFileOperationA)         \
+    X(shell32, ShellExecuteA)
+
+enum Api {
+#define QRV_ENUM(library, name) api_##name,
+    QRV_API(QRV_ENUM)
+#undef QRV_ENUM
+};
+
+// The function, or null where this Windows lacks it: callers of a function
+// that an older Windows may lack check for null.
+FARPROC Find(Api api);
+// The function; every Windows that can start us has it, and one without it
+// ends the run with the function's name.
+FARPROC Need(Api api);
+
+// Loads a library by its full path in the system folder, never by a bare name
+// that could reach the program's folder; null where it cannot. The first call
+// restricts the search that libraries make for what they load in turn.
+HMODULE LoadSystemLibrary(const char* name);
+
+}  // namespace qrv
+
+// The bound function, with the type its declaration gives it.
+#define CALL(name) reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(::qrv::Need(::qrv::api_##name)))
+#define FIND(name) reinterpret_cast<decltype(&::name)>(reinterpret_cast<void*>(::qrv::Find(::qrv::api_##name)))

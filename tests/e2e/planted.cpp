@@ -1,0 +1,12 @@
+// A library named like a system one and left beside the exe: loading it
+// writes planted.txt beside it and fails.
+#include <windows.h>
+
+BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
+    wchar_t path[MAX_PATH];
+    DWORD n = GetModuleFileNameW(self, path, MAX_PATH);
+    while (n > 0 && path[n - 1] != L'\\') --n;
+    lstrcpyW(path + n, L"planted.txt");
+    CloseHandle(CreateFileW(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    return reason != DLL_PROCESS_ATTACH;
+}
