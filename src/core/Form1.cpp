@@ -75,7 +75,6 @@ void Form1::Statement(void (*body)(void*), void* context) {
 
 void Form1::Form_Load() {
     label_ = u"Form_Load()";
-    exitStatus_ = 0;
     ArgList args;
     int16_t count = 0;
     Text first, second;

@@ -13,7 +13,7 @@ Str AddBackslash(const Str& path) {
 Str GetTempDir(Platform& platform) {
     Str probe;  // empty, but a real buffer: never a null pointer
     int16_t n = ToInt16(platform.GetTempPathA(0, probe));
-    Str buffer(static_cast<size_t>(n > 0 ? n : 0), u' ');
+    Str buffer(static_cast<size_t>(n), u' ');  // n is never negative: it came from an unsigned count
     platform.GetTempPathA(static_cast<uint32_t>(buffer.size()), buffer);
     if (n - 1 < 0) Raise(errInvalidArgument);
     // n counts ANSI bytes; where the code page has double-byte characters the
@@ -26,10 +26,7 @@ Str GetTempDir(Platform& platform) {
 bool DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex) {
     int16_t last = ToInt16(static_cast<int64_t>(Files.size()) - 1);
     if (StartIndex < 0) Raise(errInvalidArgument);  // no element below 0
-    size_t length = 1;
-    for (int32_t i = StartIndex; i <= last; ++i) length += Value(Files[i]).size() + 1;
     Str list;
-    list.reserve(length);
     for (int32_t i = StartIndex; i <= last; ++i) {
         list += Value(Files[i]);
         list += u'\0';

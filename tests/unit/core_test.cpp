@@ -1,0 +1,163 @@
+// The core as a host sees it, run against the fake platform: the report's
+// bytes, the error boxes and the exit status, one table per rule.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "Checked.h"
+#include "Fake.h"
+#include "MFreeSpace.h"
+
+namespace qrv {
+namespace {
+
+using testing::_;
+using Given = std::function<void(Windows&)>;  // what the small Windows holds for a row
+
+TEST(ArgumentSplitter, BlanksTabsAndQuotesAsTheHostWritesThem) {
+    const struct { const char* text; int32_t maxArgs; const char* args; } rows[] = {
+        {"", 32767, ""},
+        {" \t  \t", 32767, ""},
+        {"Delete \"a b.txt\" c", 32767, "|Delete|a b.txt|c"},
+        {"a\"b c\"d", 32767, "|ab cd"},  // text on both sides of a quote joins
+        {"x \"\" y", 32767, "|x|y"},     // quotes around nothing are no argument
+        {"\"a\tb\"", 32767, "|a|b"},     // a tab separates, even inside quotes
+        {"\"a b", 32767, "|a b"},        // an unclosed quote runs to the end
+        {"x \" y\"", 32767, "|x |y"},    // a quoted blank joins the argument before it,
+        {"\" y\"", 32767, "[ ]|y"},      // or element 0 where there is none
+        {"a    b\t\t c", 32767, "|a|b|c"},
+        {"  lead", 32767, "|lead"},
+        {"a b c", 2, "|a|b"},
+        {"a b c", 1, "|a"},
+        {"a b c", 0, ""},
+        {"\"a \" b", 1, "|a "},  // quoted blanks still join the last argument taken
+    };
+    for (const auto& row : rows) {  // element 0 in brackets where it was set, then each argument behind a bar
+        Fake f;
+        ArgList list = Form1(f.Run(row.text)).GetCommandLine(row.maxArgs);
+        std::string args = list[0] ? "[" + Ansi(*list[0]) + "]" : "";
+        for (size_t i = 1; i < list.size(); ++i) args += "|" + (list[i] ? Ansi(*list[i]) : "<absent>");
+        EXPECT_EQ(args, row.args) << "[" << row.text << "]";
+    }
+}
+
+// A run as the host sees it: where the report went (when not C:\TEMP\), its lines after the three fixed
+// ones with each CR LF shown as a bar, what the shell was asked to delete, then each error box's number and
+// description. Checks each box's caption and frame, the exit status (the first failure's), the hidden form.
+std::string Seen(const Windows& f) {
+    const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
+    const std::string frame = "Plug-in Quorvel\nError in Form_Load()\rErr code  ";
+    std::string out = f.report.rfind(head, 0) == 0 ? f.report.substr(head.size()) : f.report;
+    for (size_t at; (at = out.find("\r\n")) != std::string::npos;) out.replace(at, 2, "|");
+    if (!f.path.empty() && f.path != "C:\\TEMP\\qrvplug.txt") out = f.path + ": " + out;
+    if (const ShellFileRequest& r = f.request; r.operation) {  // to the recycle bin, no confirmation, nothing more
+        EXPECT_TRUE(!r.owner && r.operation == 3 && r.flags == 0x50 && !r.to && !r.anyOperationsAborted && !r.nameMappings && !r.progressTitle);
+        out += " deleting ";
+        for (char c : Ansi(r.from)) out += c ? std::string(1, c) : "\\0";
+    }
+    int first = 0;
+    for (std::string box : f.boxes) {
+        size_t at = box.find("\r\r");
+        EXPECT_TRUE(box.rfind(frame, 0) == 0 && at != std::string::npos) << box;
+        out += " box " + (box = box.replace(at, 2, " ").substr(frame.size()));
+        first = first ? first : std::atoi(box.c_str());
+    }
+    EXPECT_EQ(f.exitStatus, first);
+    EXPECT_TRUE(!f.visible && f.minimized);
+    return out;
+}
+
+TEST(Run, WhatTheHostSeesOfEachCommand) {
+    const struct { std::string line; Given given; const char* seen; const char* fields = nullptr; } rows[] = {
+        // No keyword, or none of the three exactly: nothing runs, the old report stays.
+        {"", {}, "old", "<>|-|-"},
+        {"Unknown \"x y\" z", {}, "old", "<Unknown \"x y\" z>|<Unknown>|<x y>"},
+        // Execute reports the shell's code, whatever it is; no target is a null pointer.
+        {"Execute \"C:\\My Files\\a b.txt\"",
+         [](Windows& f) { EXPECT_CALL(f, ShellExecuteA(0x10010, Text(u"Open"), Text(u"C:\\My Files\\a b.txt"), Text(), Text(u"0"), 1)); },
+         "[Execute]|File = C:\\My Files\\a b.txt|Return = 42|"},
+        {"\"Execute\"", [](Windows& f) { f.shellCode = 2, EXPECT_CALL(f, ShellExecuteA(_, _, Text(), _, _, _)); }, "[Execute]|File = |Return = 2|"},
+        {"Execute \"\"", [](Windows& f) { EXPECT_CALL(f, ShellExecuteA(_, _, Text(), _, _, _)); }, "[Execute]|File = |Return = 42|"},
+        {"Execute first second third", [](Windows& f) { f.shellCode = -5; }, "[Execute]|File = first|Return =-5|"},
+        // FreeDiskSpace: the bytes available to the caller, within the fixed-point range.
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.available = 1024; }, "[FreeDiskSpace]|Argument = C:\\|Return = 1024|",
+         "1024|<FreeDiskSpace>|C:\\TEMP\\"},
+        {"FreeDiskSpace", [](Windows& f) { f.available = 7, EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\WORK"), _, _, _)); },
+         "[FreeDiskSpace]|Argument = |Return = 7|"},
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.available = MaxFreeBytes; }, "[FreeDiskSpace]|Argument = C:\\|Return = 922337203685477|"},
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.available = MaxFreeBytes + 1; }, "old box 6 Overflow", "<FreeDiskSpace C:\\>|<FreeDiskSpace>|<C:\\>"},
+        {"FreeDiskSpace Q:\\", [](Windows& f) { f.available = 5, f.diskOk = false; }, "[FreeDiskSpace]|Argument = Q:\\|Return = 0|"},
+        // The count is shown before the temp folder is looked up; a folder that fails is not shown.
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.available = 55, f.tempLength = 0; }, "old box 5 Invalid procedure call or argument",
+         "55|<FreeDiskSpace>|<C:\\>"},
+        // Without the Ex function: clusters multiplied in signed 32 bits, never wrapping.
+        {"FreeDiskSpace \"D:\\a b\"",
+         [](Windows& f) { f.Clusters(1, 1, 2147483647), EXPECT_CALL(f, GetDiskFreeSpaceA(Str(u"D:\\a b"), _, _, _, _)); },
+         "[FreeDiskSpace]|Argument = D:\\a b|Return = 2147483647|"},
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(8, 512, 524287); }, "[FreeDiskSpace]|Argument = C:\\|Return = 2147479552|"},
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(8, 512, 524288); }, "old box 6 Overflow"},
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(65536, 65536, 1); }, "old box 6 Overflow"},
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(1, 1, 0x80000000u); }, "old box 6 Overflow"},
+        {"FreeDiskSpace Q:\\", [](Windows& f) { f.Clusters(1, 1, 1), f.diskOk = false; }, "[FreeDiskSpace]|Argument = Q:\\|Return = 0|"},
+        // Delete: the shell's code, taken into 16 bits, decides True or False.
+        {"Delete a.txt missing.txt", {}, "[Delete]|Argument = |Return =True| deleting a.txt\\0missing.txt\\0\\0"},
+        {"\"Delete\"", [](Windows& f) { f.deleteCode = 2; }, "[Delete]|Argument = |Return =False| deleting \\0"},
+        {"Delete a \"b c.txt\" d", [](Windows& f) { f.deleteCode = 32767; }, "[Delete]|Argument = |Return =False| deleting a\\0b c.txt\\0d\\0\\0"},
+        {"Delete a", [](Windows& f) { f.deleteCode = 32768; }, "old deleting a\\0\\0 box 6 Overflow"},
+        {"Delete a", [](Windows& f) { f.deleteCode = -32769; }, "old deleting a\\0\\0 box 6 Overflow"},
+        // The temp folder: one trailing backslash, the first n - 1 characters.
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\T"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\T\\"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u""; }, "\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.tempLength = 5; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.tempLength = 0; }, "old box 5 Invalid procedure call or argument"},
+        {"Execute x", [](Windows& f) { f.tempLength = 32768; }, "old box 6 Overflow"},
+        // The report file: each failure its own number; a partly written file stays.
+        {"Execute x", [](Windows& f) { f.createStatus = FileStatus::PathNotFound; }, "old box 76 Path not found"},
+        {"Execute x", [](Windows& f) { f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
+        {"Execute x", [](Windows& f) { f.createStatus = FileStatus::BadName; }, "old box 52 Bad file name or number"},
+        {"Execute x", [](Windows& f) { f.createStatus = FileStatus::Other; }, "old box 75 Path/File access error"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 2, f.writeStatus = FileStatus::DiskFull; }, "[Plug-in]|Name = Quorvel| box 61 Disk full"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 5, f.writeStatus = FileStatus::ShortWrite; }, "[Execute]|File = x| box 57 Device I/O error"},
+    };
+    for (const auto& row : rows) {
+        Fake f;
+        if (row.given) row.given(f);
+        EXPECT_EQ(Seen(f.Run(row.line)), row.seen) << row.line;
+        std::string fields = f.fields[0] + "|" + f.fields[1] + "|" + f.fields[2];
+        EXPECT_TRUE(!row.fields || fields == row.fields) << row.line << ": " << fields;
+    }
+    for (const char* line : {"execute x", "DELETE x", "freediskspace C:\\", "Execute2 x"}) EXPECT_EQ(Seen(Fake().Run(line)), "old") << line;
+}
+
+TEST(Run, DeleteStartsAtTheIndexGivenAndNeverBelowZero) {
+    Fake f;
+    ArgList args{Text(), Str(u"Delete"), Str(u"a")};
+    DeleteFiles(f, args, 0);
+    EXPECT_EQ(Ansi(f.request.from), std::string("\0Delete\0a\0\0", 11));
+    EXPECT_THROW(DeleteFiles(f, args, -1), Failure);
+}
+
+TEST(APIExists, FreesOnlyWhatItLoadedItself) {
+    Fake f;
+    ON_CALL(f, LoadLibraryA(Str(u"extra"))).WillByDefault(testing::Return(0x9000));
+    ON_CALL(f, GetProcAddress(0x9000, Str(u"Fn"))).WillByDefault(testing::Return(true));
+    EXPECT_CALL(f, FreeLibrary(_)).Times(0);
+    EXPECT_CALL(f, FreeLibrary(0x9000)).Times(2);
+    EXPECT_CALL(f, GetProcAddress).Times(4);  // never for a library not there
+    EXPECT_TRUE(APIExists(f, u"extra", u"Fn"));
+    EXPECT_FALSE(APIExists(f, u"extra", u"Other"));
+    EXPECT_TRUE(APIExists(f, u"kernel32", u"GetDiskFreeSpaceExA"));  // already loaded: not freed
+    EXPECT_FALSE(APIExists(f, u"kernel32", u"Other"));
+    EXPECT_FALSE(APIExists(f, u"absent", u"Fn"));  // nothing loaded: nothing asked, nothing freed
+}
+
+TEST(CheckedArithmetic, EachWidthTakesExactlyItsRange) {
+    for (int64_t v : {-32768, 32767}) EXPECT_EQ(ToInt16(v), v);
+    for (int64_t v : {-32769, 32768}) EXPECT_THROW(ToInt16(v), Failure);
+    for (int64_t v : {INT32_MIN, INT32_MAX}) EXPECT_EQ(ToInt32(v), v);
+    for (int64_t v : {int64_t{INT32_MIN} - 1, int64_t{INT32_MAX} + 1}) EXPECT_THROW(ToInt32(v), Failure);
+}
+
+}  // namespace
+}  // namespace qrv
