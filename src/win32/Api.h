@@ -2,8 +2,8 @@
 // bound by library and function name on its first call. Nothing else is
 // imported at load time but GetModuleHandleA, GetProcAddress, LoadLibraryExA
 // and FatalAppExitA, which do the binding, FreeLibrary, which the free-space
-// probe needs, and what the C runtime itself imports. GetDiskFreeSpaceExA is reached
-// only after that probe has found it.
+// probe needs, and what the C runtime itself imports. GetDiskFreeSpaceExA is
+// reached only after that probe has found it.
 #pragma once
 
 #include <windows.h>
