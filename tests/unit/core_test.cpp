@@ -34,7 +34,8 @@ TEST(ArgumentSplitter, BlanksTabsAndQuotesAsTheHostWritesThem) {
     };
     for (const auto& row : rows) {  // element 0 in brackets where it was set, then each argument behind a bar
         Fake f;
-        ArgList list = Form1(f.Run(row.text)).GetCommandLine(row.maxArgs);
+        f.line = row.text;
+        ArgList list = Form1(f).GetCommandLine(row.maxArgs);
         std::string args = list[0] ? "[" + Ansi(*list[0]) + "]" : "";
         for (size_t i = 1; i < list.size(); ++i) args += "|" + (list[i] ? Ansi(*list[i]) : "<absent>");
         EXPECT_EQ(args, row.args) << "[" << row.text << "]";
