@@ -29,7 +29,8 @@ std::string Wine(const std::string& command) {
     FILE* out = popen(("'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' wine " + command).c_str(), "r");
     std::string seen;
     for (int c; out && (c = fgetc(out)) != EOF;) seen += c == '\r' ? "" : std::string(1, static_cast<char>(c));
-    return out && pclose(out), seen;
+    if (out) pclose(out);
+    return seen;
 }
 
 // Starts exe with the whole command line given and NAME=VALUE set in its environment.

@@ -46,7 +46,7 @@ struct Windows : Platform {
     FileStatus WriteReportFile(const Str& t) override { return writesBeforeFailure-- > 0 ? (report += Ansi(t), FileStatus::Ok) : writeStatus; }
     void CloseFiles() override {}
     uint32_t GetTempPathA(uint32_t size, Str& buffer) override {
-        if (size > 0) buffer = temp + u'\0';  // where it should not, too: only the first n - 1 may count
+        if (size > 0) buffer = temp + u'\0';  // even past size: only the first n - 1 characters may count
         return static_cast<uint32_t>(tempLength >= 0 ? tempLength : temp.size() + (size > temp.size() ? 0 : 1));
     }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
