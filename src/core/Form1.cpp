@@ -37,7 +37,7 @@ ArgList Form1::GetCommandLine(int32_t MaxArgs) {
 }
 
 void Form1::FreeDiskSpace(const Text& argument) {
-    int64_t result = FreeSpace(platform_, Value(argument));
+    int64_t result = FreeSpace(platform_, Value(PathArgument(argument)));
     platform_.SetFieldText(Field::Text1, PlainDigits(result));
     Str folder = GetTempDir(platform_);
     platform_.SetFieldText(Field::Text3, folder);
@@ -46,6 +46,7 @@ void Form1::FreeDiskSpace(const Text& argument) {
 }
 
 void Form1::Execute(const Text& strPath) {
+    PathArgument(strPath);
     Handle owner = platform_.GetDesktopWindow();
     int32_t code = platform_.ShellExecuteA(owner, Str(u"Open"), strPath, Text(), Str(u"0"), 1);
     WriteReport(platform_, GetTempDir(platform_), u"[Execute]", u"File = " + Value(strPath),

@@ -1,6 +1,7 @@
 #include "MFreeSpace.h"
 
 #include "Checked.h"
+#include "basFile.h"
 
 namespace qrv {
 
@@ -18,7 +19,7 @@ bool APIExists(Platform& platform, const Str& library, const Str& function) {
 }
 
 int64_t FreeSpace(Platform& platform, const Str& path) {
-    Str target = path.empty() ? platform.CurrentDirectory() : path;
+    Str target = path.empty() ? AnsiFolder(platform, platform.CurrentDirectory()) : path;
     int64_t result = 0;
     if (APIExists(platform, u"kernel32", u"GetDiskFreeSpaceExA")) {
         uint64_t available = 0, total = 0, totalFree = 0;

@@ -41,7 +41,7 @@ public:
 
     // Process environment.
     virtual Str CommandLineText() = 0;  // what follows the program's path, as written
-    virtual Str CurrentDirectory() = 0;
+    virtual Str CurrentDirectory() = 0;  // as the system names it, 16-bit
 
     // The hidden window and its three status fields; nothing is read back.
     virtual void SetFormVisible(bool visible) = 0;
@@ -60,9 +60,16 @@ public:
     virtual FileStatus WriteReportFile(const Str& text) = 0;
     virtual void CloseFiles() = 0;
 
-    // kernel32. The buffer of GetTempPathA comes back as the characters the
-    // call left in it, up to and including its terminating NUL.
+    // kernel32. GetTempPathA gives the temp folder as the system names it,
+    // 16-bit and counted in characters, whatever the ANSI code page can
+    // carry (GetTempDir picks the form that is handed on). Its buffer comes
+    // back as the characters the call left in it, up to and including its
+    // terminating NUL.
     virtual uint32_t GetTempPathA(uint32_t size, Str& buffer) = 0;
+    // The 8.3 form of an existing path; empty where the call fails.
+    virtual Str ShortPathName(const Str& path) = 0;
+    // Whether the ANSI code page carries the text exactly, with no substitute.
+    virtual bool IsExactInAnsi(const Str& text) = 0;
     virtual Handle GetModuleHandleA(const Str& name) = 0;
     virtual Handle LoadLibraryA(const Str& name) = 0;
     virtual bool GetProcAddress(Handle module, const Str& name) = 0;

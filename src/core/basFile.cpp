@@ -16,11 +16,20 @@ Str GetTempDir(Platform& platform) {
     Str buffer(static_cast<size_t>(n), u' ');  // n is never negative: it came from an unsigned count
     platform.GetTempPathA(static_cast<uint32_t>(buffer.size()), buffer);
     if (n - 1 < 0) Raise(errInvalidArgument);
-    // n counts ANSI bytes; where the code page has double-byte characters the
-    // 16-bit text is shorter, so stop at the terminating NUL as well.
-    Str path = buffer.substr(0, static_cast<size_t>(n - 1));
-    path = path.substr(0, path.find(u'\0'));
-    return AddBackslash(path);
+    return AddBackslash(AnsiFolder(platform, buffer.substr(0, static_cast<size_t>(n - 1))));
+}
+
+Str AnsiFolder(Platform& platform, const Str& folder) {
+    if (platform.IsExactInAnsi(folder)) return folder;
+    Str brief = platform.ShortPathName(folder);
+    if (brief.empty() || !platform.IsExactInAnsi(brief)) Raise(errInvalidArgument);
+    return brief;
+}
+
+const Text& PathArgument(const Text& text) {
+    for (char16_t c : Value(text))
+        if (c < 32) Raise(errInvalidArgument);
+    return text;
 }
 
 bool DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex) {
@@ -28,7 +37,7 @@ bool DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex) {
     if (StartIndex < 0) Raise(errInvalidArgument);  // no element below 0
     Str list;
     for (int32_t i = StartIndex; i <= last; ++i) {
-        list += Value(Files[i]);
+        list += Value(PathArgument(Files[i]));
         list += u'\0';
     }
     list += u'\0';

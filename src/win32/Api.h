@@ -19,8 +19,9 @@ namespace qrv {
     X(kernel32, GetDiskFreeSpaceA)       \
     X(kernel32, GetDiskFreeSpaceExA)     \
     X(kernel32, GetLastError)            \
+    X(kernel32, GetShortPathNameW)       \
     X(kernel32, GetSystemDirectoryA)     \
-    X(kernel32, GetTempPathA)            \
+    X(kernel32, GetTempPathW)            \
     X(kernel32, GetVersion)              \
     X(kernel32, MultiByteToWideChar)     \
     X(kernel32, SetDefaultDllDirectories) \

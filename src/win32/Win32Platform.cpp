@@ -95,11 +95,7 @@ public:
     }
 
     Str CurrentDirectory() override {
-        DWORD n = CALL(GetCurrentDirectoryW)(0, nullptr);
-        Str out(n, u'\0');
-        n = CALL(GetCurrentDirectoryW)(n, reinterpret_cast<wchar_t*>(&out[0]));
-        out.resize(n);
-        return out;
+        return Sized([](wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); });
     }
 
     void SetFormVisible(bool visible) override {
@@ -147,15 +143,23 @@ public:
     }
 
     uint32_t GetTempPathA(uint32_t size, Str& buffer) override {
-        // A real buffer of at least size bytes, even when size is 0.
-        Bytes bytes(size > buffer.size() ? size : buffer.size());
-        DWORD n = CALL(GetTempPathA)(size, bytes.data());
-        if (size != 0) {
-            int end = 0;
-            while (bytes.c_str()[end] != '\0') ++end;
-            buffer = FromAnsi(bytes.c_str(), end) + u'\0';
-        }
+        // The folder's own 16-bit name: its ANSI form, where the code page
+        // cannot carry it, could name another folder. A real buffer of at
+        // least size characters, even when size is 0.
+        Str wide(size > buffer.size() ? size : buffer.size(), u'\0');
+        DWORD n = CALL(GetTempPathW)(size, reinterpret_cast<wchar_t*>(&wide[0]));
+        if (size != 0) buffer = wide.substr(0, wide.find(u'\0')) + u'\0';
         return n;
+    }
+
+    Str ShortPathName(const Str& path) override {
+        return Sized([&](wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(Wide(path), buffer, size); });
+    }
+
+    bool IsExactInAnsi(const Str& text) override {
+        bool exact = false;
+        ToAnsi(text, &exact);
+        return exact;
     }
 
     Handle GetModuleHandleA(const Str& name) override {
@@ -223,6 +227,18 @@ public:
     }
 
 private:
+    // The text a call of the usual two-step kind gives: asked with no buffer
+    // it answers the size it needs, NUL included; then it fills one of that
+    // size and answers the length. Empty where it fails.
+    template <class Call>
+    static Str Sized(Call call) {
+        DWORD n = call(nullptr, 0);
+        Str out(n, u'\0');
+        DWORD length = n ? call(reinterpret_cast<wchar_t*>(&out[0]), n) : 0;
+        out.resize(length < n ? length : 0);
+        return out;
+    }
+
     static FileStatus Status(DWORD error) {
         switch (error) {
         case ERROR_PATH_NOT_FOUND:

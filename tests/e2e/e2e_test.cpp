@@ -79,14 +79,26 @@ TEST(EndToEnd, TheProgramsOwnNameMayBeQuotedInPart) {
     }
 }
 
+Env Temp(const std::string& folder) { return {"TMP=" + Win(folder), "TEMP=" + Win(folder)}; }
+
 TEST(EndToEnd, TheReportGoesToTheTempFolderTheHostGave) {
     // The host reads the report where it told Quorvel to write it: there, a longer one leaves no trace.
-    std::string temp = kRoot + "/temp with blanks", missing = Win(kRoot + "/no/such/folder");
-    fs::create_directories(temp);
-    std::ofstream(temp + "/qrvplug.txt") << std::string(500, 'x');
-    EXPECT_EQ(Quorvel("FreeDiskSpace Q:\\no\\such\\path", {"TMP=" + Win(temp), "TEMP=" + Win(temp)}),
-              Reported("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0"));
-    EXPECT_EQ(Quorvel("Execute Z:\\missing-target", {"TMP=" + missing, "TEMP=" + missing}), Failed(76, "Path not found") + "REPORT none\n");
+    // Under a name code page 1252 cannot carry (a full-width a, which best-fit makes an a; a Cyrillic
+    // letter, which becomes ?) it still lands there, and a decoy under the best-fit name keeps its bytes.
+    std::string decoy = kRoot + "/tempa/qrvplug.txt";
+    fs::create_directories(kRoot + "/tempa");
+    std::ofstream(decoy) << "decoy";
+    for (const std::string name : {"temp with blanks", "temp\xEF\xBD\x81", "temp\xD0\xB6"}) {
+        std::string temp = kRoot + "/" + name;
+        fs::create_directories(temp);
+        std::ofstream(temp + "/qrvplug.txt") << std::string(500, 'x');
+        EXPECT_EQ(Quorvel("FreeDiskSpace Q:\\no\\such\\path", Temp(temp)),
+                  Reported("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0")) << name;
+    }
+    EXPECT_EQ(Slurp(decoy), "decoy");
+    EXPECT_EQ(Quorvel("Execute Z:\\missing-target", Temp(kRoot + "/no/such/folder")), Failed(76, "Path not found") + "REPORT none\n");
+    // No argument adds a line (here "Return = 42" after the shell's 2): refused before anything runs.
+    EXPECT_EQ(Quorvel("Execute \"C:\\x\r\nReturn = 42\"", Temp(kRoot + "/no/such/folder")), Failed(5, "Invalid procedure call or argument") + "REPORT none\n");
 }
 
 TEST(EndToEnd, FreeDiskSpaceMatchesTheDrivesBackingFolder) {
@@ -110,6 +122,12 @@ TEST(EndToEnd, DeleteMovesTargetsToTheTrashAndNothingElse) {
     EXPECT_FALSE(fs::exists(dir + "/a.txt"));
     EXPECT_EQ(Slurp(dir + "/b.txt") + Slurp(trash + "/files/a.txt") + Slurp(trash + "/files/c d.txt"), "b.txta.txtc d.txt");
     EXPECT_FALSE(Slurp(trash + "/info/a.txt.trashinfo").empty());
+    // A wildcard takes every match, each whole, and nothing else.
+    for (const char* name : {"w1.log", "w22.log", "w1.txt", "x1.log"}) std::ofstream(dir + "/" + name) << name << name;
+    EXPECT_EQ(Quorvel("Delete " + Win(dir) + "\\w*.log"), Reported("[Delete]", "Argument = ", "Return =True"));
+    EXPECT_EQ(Slurp(trash + "/files/w1.log") + Slurp(trash + "/files/w22.log"), "w1.logw1.logw22.logw22.log");
+    EXPECT_EQ(Slurp(dir + "/b.txt") + Slurp(dir + "/w1.txt") + Slurp(dir + "/x1.log"), "b.txtw1.txtw1.txtx1.logx1.log");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 3);
 }
 
 TEST(EndToEnd, LibrariesComeFromTheSystemFolderOnly) {

@@ -5,6 +5,9 @@
 
 #include <gmock/gmock.h>
 
+#include <algorithm>
+#include <map>
+
 #include "Form1.h"
 
 namespace qrv {
@@ -18,7 +21,8 @@ inline std::string Ansi(const Str& s) {
 struct Windows : Platform {
     // What it holds.
     std::string line;                  // the command line's argument text
-    Str temp = u"C:\\TEMP\\";
+    Str temp = u"C:\\TEMP\\", current = u"C:\\WORK";  // as the system names them
+    std::map<Str, Str> shortNames;     // 8.3 forms; a path without one is its own short form
     int64_t tempLength = -1;           // GetTempPathA's answer; -1: as Windows answers for temp
     bool hasEx = true, diskOk = true;  // kernel32 exports GetDiskFreeSpaceExA; the disk answers
     uint64_t available = 0;            // bytes available to the caller
@@ -36,7 +40,7 @@ struct Windows : Platform {
     ShellFileRequest request;
 
     Str CommandLineText() override { return Str(line.begin(), line.end()); }
-    Str CurrentDirectory() override { return u"C:\\WORK"; }
+    Str CurrentDirectory() override { return current; }
     void SetFormVisible(bool v) override { visible = v; }
     void SetFormMinimized() override { minimized = true; }
     void SetFieldText(Field f, const Str& t) override { fields[static_cast<int>(f)] = Ansi(t); }
@@ -49,6 +53,8 @@ struct Windows : Platform {
         if (size > 0) buffer = temp + u'\0';  // even past size: only the first n - 1 characters may count
         return static_cast<uint32_t>(tempLength >= 0 ? tempLength : temp.size() + (size > temp.size() ? 0 : 1));
     }
+    Str ShortPathName(const Str& p) override { return shortNames.count(p) ? shortNames[p] : p; }
+    bool IsExactInAnsi(const Str& t) override { return std::all_of(t.begin(), t.end(), [](char16_t c) { return c < 0x100; }); }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
     Handle GetDesktopWindow() override { return 0x10010; }
     int32_t SHFileOperationA(ShellFileRequest& r) override { return request = r, deleteCode; }

@@ -113,6 +113,20 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Execute x", [](Windows& f) { f.tempLength = 5; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         {"Execute x", [](Windows& f) { f.tempLength = 0; }, "old box 5 Invalid procedure call or argument"},
         {"Execute x", [](Windows& f) { f.tempLength = 32768; }, "old box 6 Overflow"},
+        // A folder the code page cannot carry goes by its 8.3 form, or nowhere: never by a substitute.
+        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\\u0416\\"] = u"C:\\D4E2~1\\"; }, "C:\\D4E2~1\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\\u0416\\"; }, "old box 5 Invalid procedure call or argument"},
+        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\\u0416\\"] = u""; }, "old box 5 Invalid procedure call or argument"},
+        {"FreeDiskSpace", [](Windows& f) { f.shortNames[f.current = u"C:\\a\uFF41"] = u"C:\\AA~1", EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\AA~1"), _, _, _)); },
+         "[FreeDiskSpace]|Argument = |Return = 0|"},
+        {"FreeDiskSpace", [](Windows& f) { f.current = u"C:\\a\uFF41", EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
+         "old box 5 Invalid procedure call or argument"},
+        // A control character is in no Windows name: such an argument is refused before anything happens.
+        {"Execute \"C:\\x\r\nReturn = 42\"", [](Windows& f) { EXPECT_CALL(f, ShellExecuteA).Times(0); },
+         "old box 5 Invalid procedure call or argument"},
+        {"FreeDiskSpace C:\\\x1f", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
+         "old box 5 Invalid procedure call or argument"},
+        {"Delete a.txt \"b\x01.txt\"", {}, "old box 5 Invalid procedure call or argument"},
         // The report file: each failure its own number; a partly written file stays.
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::PathNotFound; }, "old box 76 Path not found"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
