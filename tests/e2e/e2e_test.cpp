@@ -7,6 +7,7 @@
 #include <sys/statvfs.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -24,14 +25,17 @@ std::string Slurp(const std::string& path) { return {std::istreambuf_iterator<ch
 // A Unix path as Windows programs under Wine name it.
 std::string Win(std::string path) { return "Z:" + (std::replace(path.begin(), path.end(), '/', '\\'), path); }
 
-// What a Windows command printed, run in the build's Wine set-up.
-std::string Wine(const std::string& command) {
-    FILE* out = popen(("'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' wine " + command).c_str(), "r");
+// What a shell command printed, carriage returns dropped.
+std::string Output(const std::string& command) {
+    FILE* out = popen(command.c_str(), "r");
     std::string seen;
     for (int c; out && (c = fgetc(out)) != EOF;) seen += c == '\r' ? "" : std::string(1, static_cast<char>(c));
     if (out) pclose(out);
     return seen;
 }
+
+// What a Windows command printed, run in the build's Wine set-up.
+std::string Wine(const std::string& command) { return Output("'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' wine " + command); }
 
 // Starts exe with the whole command line given and NAME=VALUE set in its environment.
 std::string Start(const std::string& exe, const std::string& line, const Env& env = {}) {
@@ -146,6 +150,16 @@ TEST(EndToEnd, LibrariesComeFromTheSystemFolderOnly) {
         unsetenv("WINEDLLOVERRIDES");
         EXPECT_FALSE(fs::exists(dir + "/planted.txt")) << exe;
     }
+}
+
+TEST(EndToEnd, TheMainJobShowsTheBoxAsTextAndEnds) {
+    const std::string run = "QRV_BUILD=" + kBuild + " '" QRV_SCRIPTS "/";
+    Output(run + "prepare' run-wine");  // the main job's own prefix, made before the clock starts
+    auto start = std::chrono::steady_clock::now();
+    std::string seen = Output(run + "run' FreeDiskSpace 'C:\\\xD0\xB6' 2> /dev/null; echo \"status $?\"");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
+    EXPECT_EQ(seen.substr(0, seen.find("Recycle bin")) + seen.substr(seen.rfind("status")),
+              "box: Error in Form_Load() | Err code  5 | Invalid procedure call or argument\n(no report written)\nexit status: 5\nstatus 5\n");
 }
 
 TEST(EndToEnd, TheLoaderReadsTheManifest) {
