@@ -162,6 +162,11 @@ TEST(EndToEnd, TheMainJobShowsTheBoxAsTextAndEnds) {
               "box: Error in Form_Load() | Err code  5 | Invalid procedure call or argument\n(no report written)\nexit status: 5\nstatus 5\n");
 }
 
+TEST(EndToEnd, TheSignedReleaseRuns) {
+    std::string exe = QRV_RELEASE_DIR + std::string(kBuild == "win64" ? "/win64" : "") + "/quorvel.exe";  // from the release test
+    EXPECT_EQ(Start(exe, "quorvel.exe Execute Z:\\missing-target"), Reported("[Execute]", "File = Z:\\missing-target", "Return = 2"));
+}
+
 TEST(EndToEnd, TheLoaderReadsTheManifest) {
     // Run as invoker, no UI access; Vista, 7, 8, 8.1, 10; system DPI aware.
     EXPECT_EQ(Wine(kHost + "--manifest '" + Win(kExe) + "'"),
