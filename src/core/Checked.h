@@ -1,5 +1,5 @@
-// Checked 16/32-bit signed arithmetic: a value outside the width raises the
-// overflow failure instead of wrapping around.
+// Checked 16/32-bit signed arithmetic: a value outside the width is the
+// overflow failure, never a wrap-around.
 #pragma once
 
 #include <cstdint>
@@ -8,18 +8,20 @@
 
 namespace qrv {
 
-inline int16_t ToInt16(int64_t v) {
-    if (v < INT16_MIN || v > INT16_MAX) Raise(errOverflow);
-    return static_cast<int16_t>(v);
+inline Status ToInt16(int64_t v, int16_t& out) {
+    if (v < INT16_MIN || v > INT16_MAX) return errOverflow;
+    out = static_cast<int16_t>(v);
+    return {};
 }
 
-inline int32_t ToInt32(int64_t v) {
-    if (v < INT32_MIN || v > INT32_MAX) Raise(errOverflow);
-    return static_cast<int32_t>(v);
+inline Status ToInt32(int64_t v, int32_t& out) {
+    if (v < INT32_MIN || v > INT32_MAX) return errOverflow;
+    out = static_cast<int32_t>(v);
+    return {};
 }
 
-inline int32_t Mul32(int32_t a, int32_t b) {
-    return ToInt32(static_cast<int64_t>(a) * b);
+inline Status Mul32(int32_t a, int32_t b, int32_t& out) {
+    return ToInt32(static_cast<int64_t>(a) * b, out);
 }
 
 }  // namespace qrv

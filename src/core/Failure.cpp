@@ -2,7 +2,7 @@
 
 namespace qrv {
 
-static const char16_t* Description(FailureNumber number) {
+const char16_t* Description(int32_t number) {
     switch (number) {
     case errInvalidArgument: return u"Invalid procedure call or argument";
     case errOverflow: return u"Overflow";
@@ -14,10 +14,6 @@ static const char16_t* Description(FailureNumber number) {
     case errPathNotFound: return u"Path not found";
     }
     return u"Unknown failure";
-}
-
-void Raise(FailureNumber number) {
-    throw Failure{number, Description(number)};
 }
 
 }  // namespace qrv

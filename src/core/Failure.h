@@ -1,8 +1,13 @@
-// Failures are raised as exceptions and caught only by the handler in
-// Form_Load, which shows the error box and resumes after the failed statement.
+// Failures travel as values. A function that can fail returns a Status (or
+// takes its result through an out-parameter and returns a Status), and its
+// caller passes a failure on in one visible line:
+//     if (Status s = GetTempDir(platform, folder)) return s;
+// The one handler, in Form_Load, shows the error box and goes on with the
+// next statement. A local that such a call fills is value-initialised ({}):
+// it is read only after the call succeeded.
 #pragma once
 
-#include "Text.h"
+#include <cstdint>
 
 namespace qrv {
 
@@ -18,11 +23,15 @@ enum FailureNumber : int32_t {
     errPathNotFound = 76,      // the temp folder does not exist
 };
 
-struct Failure {
-    int32_t number;
-    const char16_t* description;
+// No failure (number 0), or the failure met.
+struct [[nodiscard]] Status {
+    constexpr Status() = default;
+    constexpr Status(FailureNumber failure) : number(failure) {}
+    explicit operator bool() const { return number != 0; }
+    int32_t number = 0;
 };
 
-[[noreturn]] void Raise(FailureNumber number);
+// The text the error box shows for a failure.
+const char16_t* Description(int32_t number);
 
 }  // namespace qrv

@@ -8,7 +8,7 @@ namespace qrv {
 
 ArgList Form1::GetCommandLine(int32_t MaxArgs) {
     const Str source = platform_.CommandLineText();
-    ArgList args(1);
+    ArgList args;
     int32_t count = 0;
     bool inArgument = false;
     bool inQuotes = false;
@@ -21,14 +21,12 @@ ArgList Form1::GetCommandLine(int32_t MaxArgs) {
             if (!inArgument) {
                 if (count == MaxArgs) break;
                 ++count;
-                args.emplace_back();
+                args.Add();
                 inArgument = true;
             }
-            if (!args[count]) args[count].emplace();
-            *args[count] += c;
+            args[count].Append(c);
         } else if (c == u' ' && inQuotes) {
-            if (!args[count]) args[count].emplace();
-            *args[count] += u' ';
+            args[count].Append(u' ');
         } else {
             inArgument = false;
         }
@@ -36,66 +34,64 @@ ArgList Form1::GetCommandLine(int32_t MaxArgs) {
     return args;
 }
 
-void Form1::FreeDiskSpace(const Text& argument) {
-    int64_t result = FreeSpace(platform_, Value(PathArgument(argument)));
+Status Form1::FreeDiskSpace(const Text& argument) {
+    if (Status s = PathArgument(platform_, argument)) return s;
+    int64_t result{};
+    if (Status s = FreeSpace(platform_, Value(argument), result)) return s;
     platform_.SetFieldText(Field::Text1, PlainDigits(result));
-    Str folder = GetTempDir(platform_);
+    Str folder;
+    if (Status s = GetTempDir(platform_, folder)) return s;
     platform_.SetFieldText(Field::Text3, folder);
-    WriteReport(platform_, folder, u"[FreeDiskSpace]", u"Argument = " + Value(argument),
-                u"Return =" + NumberText(result));
+    return WriteReport(platform_, folder, u"[FreeDiskSpace]", u"Argument = " + Value(argument),
+                       u"Return =" + NumberText(result));
 }
 
-void Form1::Execute(const Text& strPath) {
-    PathArgument(strPath);
+Status Form1::Execute(const Text& strPath) {
+    if (Status s = PathArgument(platform_, strPath)) return s;
     Handle owner = platform_.GetDesktopWindow();
     int32_t code = platform_.ShellExecuteA(owner, Str(u"Open"), strPath, Text(), Str(u"0"), 1);
-    WriteReport(platform_, GetTempDir(platform_), u"[Execute]", u"File = " + Value(strPath),
-                u"Return =" + NumberText(code));
+    Str folder;
+    if (Status s = GetTempDir(platform_, folder)) return s;
+    return WriteReport(platform_, folder, u"[Execute]", u"File = " + Value(strPath), u"Return =" + NumberText(code));
 }
 
-void Form1::Delete(const ArgList& Args) {
-    bool ok = DeleteFiles(platform_, Args, 2);
+Status Form1::Delete(const ArgList& Args) {
+    bool ok{};
+    if (Status s = DeleteFiles(platform_, Args, 2, ok)) return s;
+    Str folder;
+    if (Status s = GetTempDir(platform_, folder)) return s;
     // Line 5 stays exactly "Argument = ": hosts compare it as it is.
-    WriteReport(platform_, GetTempDir(platform_), u"[Delete]", u"Argument = ",
-                u"Return =" + TruthText(ok));
+    return WriteReport(platform_, folder, u"[Delete]", u"Argument = ", u"Return =" + TruthText(ok));
 }
 
-// Runs one statement of Form_Load. A failure shows the error box and the run
-// resumes with the next statement. The first failure's number becomes the
-// exit status.
-void Form1::Statement(void (*body)(void*), void* context) {
-    try {
-        body(context);
-    } catch (const Failure& failure) {
-        platform_.ShowMessageBox(u"Error in " + label_ + u"\r" + u"Err code " + NumberText(failure.number) +
-                                     u"\r\r" + failure.description,
-                                 u"Plug-in Quorvel");
-        if (exitStatus_ == 0) exitStatus_ = static_cast<uint32_t>(failure.number);
-    }
+void Form1::ErrorHandler(Status status) {
+    if (!status) return;
+    platform_.ShowMessageBox(u"Error in " + label_ + u"\r" + u"Err code " + NumberText(status.number) + u"\r\r" +
+                                 Description(status.number),
+                             u"Plug-in Quorvel");
+    if (exitStatus_ == 0) exitStatus_ = static_cast<uint32_t>(status.number);
 }
 
 void Form1::Form_Load() {
     label_ = u"Form_Load()";
-    ArgList args;
-    int16_t count = 0;
+    platform_.SetFormVisible(false);
+    platform_.SetFormMinimized();
+    ArgList args = GetCommandLine();
+    int16_t count{};
+    ErrorHandler(ToInt16(static_cast<int64_t>(args.size()) - 1, count));
+    platform_.SetFieldText(Field::Text1, u"<" + platform_.CommandLineText() + u">");
     Text first, second;
-
-    Run([&] { platform_.SetFormVisible(false); });
-    Run([&] { platform_.SetFormMinimized(); });
-    Run([&] { args = GetCommandLine(); });
-    Run([&] { count = ToInt16(static_cast<int64_t>(args.size()) - 1); });
-    Run([&] { platform_.SetFieldText(Field::Text1, u"<" + platform_.CommandLineText() + u">"); });
     if (count >= 1) {
-        Run([&] { first = args[1]; });
-        Run([&] { platform_.SetFieldText(Field::Text2, u"<" + Value(first) + u">"); });
+        first = args[1];
+        platform_.SetFieldText(Field::Text2, u"<" + Value(first) + u">");
     }
     if (count >= 2) {
-        Run([&] { second = args[2]; });
-        Run([&] { platform_.SetFieldText(Field::Text3, u"<" + Value(second) + u">"); });
+        second = args[2];
+        platform_.SetFieldText(Field::Text3, u"<" + Value(second) + u">");
     }
-    if (Value(first) == u"FreeDiskSpace") Run([&] { FreeDiskSpace(second); });
-    if (Value(first) == u"Execute") Run([&] { Execute(second); });
-    if (Value(first) == u"Delete") Run([&] { Delete(args); });
+    if (Value(first) == u"FreeDiskSpace") ErrorHandler(FreeDiskSpace(second));
+    if (Value(first) == u"Execute") ErrorHandler(Execute(second));
+    if (Value(first) == u"Delete") ErrorHandler(Delete(args));
     platform_.EndProcess(exitStatus_);
 }
 

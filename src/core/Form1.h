@@ -17,20 +17,18 @@ public:
     // Splits the command line's argument text into Args[0..N].
     ArgList GetCommandLine(int32_t MaxArgs = 32767);
 
-    void FreeDiskSpace(const Text& argument);
-    void Execute(const Text& strPath);
-    void Delete(const ArgList& Args);
+    Status FreeDiskSpace(const Text& argument);
+    Status Execute(const Text& strPath);
+    Status Delete(const ArgList& Args);
 
 private:
-    void Statement(void (*body)(void*), void* context);
-    template <class Body>
-    void Run(Body body) {
-        Statement([](void* context) { (*static_cast<Body*>(context))(); }, &body);
-    }
+    // The failure handler: a failed statement shows the error box, and the
+    // run goes on with the next statement.
+    void ErrorHandler(Status status);
 
     Platform& platform_;
     Str label_;               // the procedure named in the error box
-    uint32_t exitStatus_ = 0;
+    uint32_t exitStatus_ = 0;  // the first failure's number
 };
 
 }  // namespace qrv

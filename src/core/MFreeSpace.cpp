@@ -18,26 +18,32 @@ bool APIExists(Platform& platform, const Str& library, const Str& function) {
     return answer;
 }
 
-int64_t FreeSpace(Platform& platform, const Str& path) {
-    Str target = path.empty() ? AnsiFolder(platform, platform.CurrentDirectory()) : path;
-    int64_t result = 0;
+Status FreeSpace(Platform& platform, const Str& path, int64_t& result) {
+    Str target = path;
+    if (path.empty())
+        if (Status s = AnsiFolder(platform, platform.CurrentDirectory(), target)) return s;
+    result = 0;
     if (APIExists(platform, u"kernel32", u"GetDiskFreeSpaceExA")) {
-        uint64_t available = 0, total = 0, totalFree = 0;
-        if (platform.GetDiskFreeSpaceExA(target, available, total, totalFree)) {
-            if (available > static_cast<uint64_t>(MaxFreeBytes)) Raise(errOverflow);
+        uint64_t available{};
+        if (platform.GetDiskFreeSpaceExA(target, available)) {
+            if (available > static_cast<uint64_t>(MaxFreeBytes)) return errOverflow;
             result = static_cast<int64_t>(available);
         }
     } else {
-        uint32_t sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;
-        if (platform.GetDiskFreeSpaceA(target, sectorsPerCluster, bytesPerSector, freeClusters,
-                                       totalClusters)) {
-            // The counts are taken as signed 32-bit values: one that does not
-            // fit is an overflow, not a negative count.
-            int32_t bytesPerCluster = Mul32(ToInt32(sectorsPerCluster), ToInt32(bytesPerSector));
-            result = Mul32(bytesPerCluster, ToInt32(freeClusters));
+        uint32_t sectorsPerCluster{}, bytesPerSector{}, freeClusters{};
+        if (platform.GetDiskFreeSpaceA(target, sectorsPerCluster, bytesPerSector, freeClusters)) {
+            // Multiplied left to right; each count is taken as a signed 32-bit
+            // value: one that does not fit is an overflow, not a negative count.
+            int32_t bytes = 1;
+            for (uint32_t count : {sectorsPerCluster, bytesPerSector, freeClusters}) {
+                int32_t factor{};
+                if (Status s = ToInt32(count, factor)) return s;
+                if (Status s = Mul32(bytes, factor, bytes)) return s;
+            }
+            result = bytes;
         }
     }
-    return result;
+    return {};
 }
 
 }  // namespace qrv

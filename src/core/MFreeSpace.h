@@ -1,6 +1,7 @@
 // The free-space query and the probe for the 64-bit free-space function.
 #pragma once
 
+#include "Failure.h"
 #include "Platform.h"
 
 namespace qrv {
@@ -10,7 +11,7 @@ constexpr int64_t MaxFreeBytes = 922337203685477;
 
 // Bytes free on the volume holding path; an empty path measures the current
 // directory's volume. A refusal by the platform gives 0.
-int64_t FreeSpace(Platform& platform, const Str& path);
+Status FreeSpace(Platform& platform, const Str& path, int64_t& result);
 
 // True when the library can be found or loaded and exports the function.
 bool APIExists(Platform& platform, const Str& library, const Str& function);

@@ -1,9 +1,11 @@
 // Every service the program takes from the operating system, in one place.
 // The core sees nothing else of the OS. Texts are 16-bit here; an
-// implementation converts them to the ANSI code page at its boundary, and a
-// path or file name that the code page cannot carry exactly raises the
-// invalid-argument failure rather than naming a different file. Apart from
-// that, no operation raises: a refusal comes back as null, zero or a code.
+// implementation converts them to the ANSI code page at its boundary. The
+// core hands over a path or file name only once the code page carries it
+// exactly (IsExactInAnsi), and an implementation never hands the system a
+// substituted form: where a text does not convert exactly the call is not
+// made and the answer is a refusal. No operation fails otherwise: a refusal
+// comes back as null, zero, a code or a FileStatus.
 #pragma once
 
 #include <cstdint>
@@ -17,7 +19,7 @@ using Handle = std::uintptr_t;
 enum class Field { Text1, Text2, Text3 };
 
 // Outcome of an operation on the report file.
-enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Other };
+enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Unconvertible, Other };
 
 // The shell's file operation request, with its texts still 16-bit.
 struct ShellFileRequest {
@@ -55,17 +57,19 @@ public:
     virtual void EndProcess(uint32_t exitStatus) = 0;
 
     // The report file, the only file the program opens. The text written is
-    // converted to ANSI with substitution where a character has no equivalent.
+    // converted to ANSI with substitution where a character has no equivalent;
+    // a conversion that fails outright is Unconvertible.
     virtual FileStatus CreateReportFile(const Str& path) = 0;
     virtual FileStatus WriteReportFile(const Str& text) = 0;
     virtual void CloseFiles() = 0;
 
-    // kernel32. GetTempPathA gives the temp folder as the system names it,
+    // kernel32. GetTempFolder gives the temp folder as the system names it,
     // 16-bit and counted in characters, whatever the ANSI code page can
-    // carry (GetTempDir picks the form that is handed on). Its buffer comes
-    // back as the characters the call left in it, up to and including its
-    // terminating NUL.
-    virtual uint32_t GetTempPathA(uint32_t size, Str& buffer) = 0;
+    // carry (GetTempDir picks the form that is handed on): asked with size 0
+    // it answers the characters needed, NUL included; asked with size n it
+    // leaves the name and a NUL in the buffer, which comes back as the
+    // characters the call left in it, up to and including that NUL.
+    virtual uint32_t GetTempFolder(uint32_t size, Str& buffer) = 0;
     // The 8.3 form of an existing path; empty where the call fails.
     virtual Str ShortPathName(const Str& path) = 0;
     // Whether the ANSI code page carries the text exactly, with no substitute.
@@ -74,11 +78,11 @@ public:
     virtual Handle LoadLibraryA(const Str& name) = 0;
     virtual bool GetProcAddress(Handle module, const Str& name) = 0;
     virtual void FreeLibrary(Handle module) = 0;
-    virtual bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available, uint64_t& total,
-                                     uint64_t& totalFree) = 0;
+    // The free-space functions fill only the counts the program uses: the
+    // bytes available to the caller; the cluster size and the free clusters.
+    virtual bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available) = 0;
     virtual bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster,
-                                   uint32_t& bytesPerSector, uint32_t& freeClusters,
-                                   uint32_t& totalClusters) = 0;
+                                   uint32_t& bytesPerSector, uint32_t& freeClusters) = 0;
 
     // user32 and shell32.
     virtual Handle GetDesktopWindow() = 0;

@@ -1,7 +1,5 @@
 #include "Report.h"
 
-#include "Failure.h"
-
 namespace qrv {
 
 Str PlainDigits(int64_t value) {
@@ -27,26 +25,30 @@ Str TruthText(bool value) {
     return value ? u"True" : u"False";
 }
 
-static void Check(FileStatus status) {
+// What the host is told of a report file that failed.
+static Status Check(FileStatus status) {
     switch (status) {
-    case FileStatus::Ok: return;
-    case FileStatus::PathNotFound: Raise(errPathNotFound);
-    case FileStatus::AccessDenied: Raise(errPermissionDenied);
-    case FileStatus::BadName: Raise(errBadFileName);
-    case FileStatus::DiskFull: Raise(errDiskFull);
-    case FileStatus::ShortWrite: Raise(errDeviceIO);
-    case FileStatus::Other: Raise(errPathFileAccess);
+    case FileStatus::Ok: return {};
+    case FileStatus::PathNotFound: return errPathNotFound;
+    case FileStatus::AccessDenied: return errPermissionDenied;
+    case FileStatus::BadName: return errBadFileName;
+    case FileStatus::DiskFull: return errDiskFull;
+    case FileStatus::ShortWrite: return errDeviceIO;
+    case FileStatus::Unconvertible: return errInvalidArgument;
+    case FileStatus::Other: break;
     }
-    Raise(errPathFileAccess);
+    return errPathFileAccess;
 }
 
-void WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
-                 const Str& line6) {
+Status WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
+                   const Str& line6) {
     const Str lines[6] = {u"[Plug-in]", u"Name = Quorvel", u"Version = 1.0", section, line5, line6};
     platform.CloseFiles();
-    Check(platform.CreateReportFile(folder + u"qrvplug.txt"));
-    for (const Str& line : lines) Check(platform.WriteReportFile(line + u"\r\n"));
+    if (Status s = Check(platform.CreateReportFile(folder + u"qrvplug.txt"))) return s;
+    for (const Str& line : lines)
+        if (Status s = Check(platform.WriteReportFile(line + u"\r\n"))) return s;
     platform.CloseFiles();
+    return {};
 }
 
 }  // namespace qrv

@@ -2,6 +2,7 @@
 // uses.
 #pragma once
 
+#include "Failure.h"
 #include "Platform.h"
 
 namespace qrv {
@@ -14,8 +15,9 @@ Str PlainDigits(int64_t value);
 Str TruthText(bool value);
 
 // Writes folder + "qrvplug.txt": the three fixed lines, then the command's
-// section, line 5 and line 6, each ending in CR LF. Any file failure is raised.
-void WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
-                 const Str& line6);
+// section, line 5 and line 6, each ending in CR LF. A file that fails is the
+// failure returned; what was written before it stays.
+Status WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
+                   const Str& line6);
 
 }  // namespace qrv

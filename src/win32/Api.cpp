@@ -1,7 +1,5 @@
 #include "Api.h"
 
-#include <cstring>
-
 namespace qrv {
 namespace {
 
@@ -43,10 +41,10 @@ HMODULE LoadSystemLibrary(const char* name) {
     DWORD flags = RestrictLibrarySearch();
     char path[MAX_PATH + 1];
     UINT n = CALL(GetSystemDirectoryA)(path, MAX_PATH);
-    size_t length = std::strlen(name);
-    if (n == 0 || n + 1 + length >= sizeof path) return nullptr;
+    if (n == 0 || n >= MAX_PATH) return nullptr;
     path[n] = '\\';
-    std::memcpy(path + n + 1, name, length + 1);
+    for (char* to = path + n + 1; (*to = *name++) != '\0';)
+        if (++to == path + sizeof path) return nullptr;
     return ::LoadLibraryExA(path, nullptr, flags);
 }
 

@@ -5,9 +5,6 @@
 #include <windows.h>
 #include <shellapi.h>
 
-#include <vector>
-
-#include "../core/Failure.h"
 #include "Api.h"
 
 namespace qrv {
@@ -22,59 +19,58 @@ const wchar_t* Wide(const Str& s) { return reinterpret_cast<const wchar_t*>(s.c_
 // ANSI text, always followed by a NUL that size() does not count.
 class Bytes {
 public:
-    Bytes() : b_(1, '\0') {}
-    explicit Bytes(size_t n) : b_(n + 1, '\0') {}
-    char* data() { return b_.data(); }
-    const char* c_str() const { return b_.data(); }
-    size_t size() const { return b_.size() - 1; }
+    Bytes() = default;
+    Bytes(const Bytes&) = delete;
+    Bytes& operator=(const Bytes&) = delete;
+    ~Bytes() { delete[] p_; }
+    char* Resize(size_t n) {
+        delete[] p_;
+        p_ = new char[n + 1]();
+        size_ = n;
+        return p_;
+    }
+    const char* c_str() const { return p_ ? p_ : ""; }
+    size_t size() const { return size_; }
 
 private:
-    std::vector<char> b_;
+    char* p_ = nullptr;
+    size_t size_ = 0;
 };
 
-// A conversion that fails is a failure, never an empty text.
-Str FromAnsi(const char* s, int length) {
-    if (length <= 0) return Str();
-    int n = CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, nullptr, 0);
-    Str out(static_cast<size_t>(n), u'\0');
-    if (n <= 0 || CALL(MultiByteToWideChar)(CP_ACP, 0, s, length, reinterpret_cast<wchar_t*>(&out[0]), n) != n)
-        Raise(errInvalidArgument);
-    return out;
-}
-
-// The text in the ANSI code page. Where a character has no equivalent the
-// code page's substitute stands in its place; `exact` says whether none did,
-// which is checked by converting back.
-Bytes ToAnsi(const Str& s, bool* exact = nullptr) {
-    Bytes out;
-    if (!s.empty()) {
-        int length = static_cast<int>(s.size());
-        int n = CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, nullptr, 0, nullptr, nullptr);
-        out = Bytes(static_cast<size_t>(n > 0 ? n : 0));
-        if (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.data(), n, nullptr, nullptr) != n)
-            Raise(errInvalidArgument);
+// The text in the ANSI code page, where a character without an equivalent
+// takes the code page's substitute; false where the conversion fails.
+// `exact` says whether no substitute was needed: converted back, the text is
+// the same.
+bool ToAnsi(const Str& s, Bytes& out, bool* exact = nullptr) {
+    int length = static_cast<int>(s.size());
+    int n = length ? CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, nullptr, 0, nullptr, nullptr) : 0;
+    if (length && (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.Resize(n), n, nullptr,
+                                                      nullptr) != n))
+        return false;
+    if (exact) {
+        Str back(s.size(), u'\0');
+        *exact = CALL(MultiByteToWideChar)(CP_ACP, 0, out.c_str(), n, reinterpret_cast<wchar_t*>(back.data()),
+                                           length) == length && back == s;
     }
-    if (exact) *exact = FromAnsi(out.c_str(), static_cast<int>(out.size())) == s;
-    return out;
+    return true;
 }
 
 // Every text handed to an A function (a path, a library or function name, the
 // shell's verb and folder) must say exactly what the text says, or the call is
 // not made: a substituted character could name another file. Only the report's
 // own text may substitute.
-Bytes ExactAnsi(const Str& s) {
+bool ExactAnsi(const Str& s, Bytes& out) {
     bool exact = false;
-    Bytes out = ToAnsi(s, &exact);
-    if (!exact) Raise(errInvalidArgument);
-    return out;
+    return ToAnsi(s, out, &exact) && exact;
 }
 
 // An optional text for an A function: absent is a null pointer.
 struct AnsiArg {
-    explicit AnsiArg(const Text& t) : present(t.has_value()), text(t ? ExactAnsi(*t) : Bytes()) {}
+    explicit AnsiArg(const Text& t) : present(static_cast<bool>(t)), exact(!t || ExactAnsi(*t, text)) {}
     const char* get() const { return present ? text.c_str() : nullptr; }
     bool present;
     Bytes text;
+    bool exact;
 };
 
 // --- The platform -------------------------------------------------------------
@@ -123,14 +119,16 @@ public:
     }
 
     FileStatus CreateReportFile(const Str& path) override {
-        Bytes name = ExactAnsi(path);
+        Bytes name;
+        if (!ExactAnsi(path, name)) return FileStatus::BadName;
         file_ = CALL(CreateFileA)(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
         return file_ == INVALID_HANDLE_VALUE ? Status(CALL(GetLastError)()) : FileStatus::Ok;
     }
 
     FileStatus WriteReportFile(const Str& text) override {
-        Bytes bytes = ToAnsi(text);
+        Bytes bytes;
+        if (!ToAnsi(text, bytes)) return FileStatus::Unconvertible;
         DWORD written = 0;
         if (!CALL(WriteFile)(file_, bytes.c_str(), static_cast<DWORD>(bytes.size()), &written, nullptr))
             return Status(CALL(GetLastError)());
@@ -142,13 +140,13 @@ public:
         file_ = INVALID_HANDLE_VALUE;
     }
 
-    uint32_t GetTempPathA(uint32_t size, Str& buffer) override {
+    uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
         // The folder's own 16-bit name: its ANSI form, where the code page
         // cannot carry it, could name another folder. A real buffer of at
         // least size characters, even when size is 0.
-        Str wide(size > buffer.size() ? size : buffer.size(), u'\0');
-        DWORD n = CALL(GetTempPathW)(size, reinterpret_cast<wchar_t*>(&wide[0]));
-        if (size != 0) buffer = wide.substr(0, wide.find(u'\0')) + u'\0';
+        Str wide((size > buffer.size() ? size : buffer.size()) + 1, u'\0');
+        DWORD n = CALL(GetTempPathW)(size, reinterpret_cast<wchar_t*>(wide.data()));
+        if (size != 0) buffer = Str(wide.c_str()) + u'\0';
         return n;
     }
 
@@ -157,45 +155,43 @@ public:
     }
 
     bool IsExactInAnsi(const Str& text) override {
-        bool exact = false;
-        ToAnsi(text, &exact);
-        return exact;
+        Bytes bytes;
+        return ExactAnsi(text, bytes);
     }
 
     Handle GetModuleHandleA(const Str& name) override {
-        return reinterpret_cast<Handle>(::GetModuleHandleA(ExactAnsi(name).c_str()));
+        Bytes n;
+        return ExactAnsi(name, n) ? reinterpret_cast<Handle>(::GetModuleHandleA(n.c_str())) : 0;
     }
 
     Handle LoadLibraryA(const Str& name) override {
-        return reinterpret_cast<Handle>(LoadSystemLibrary(ExactAnsi(name).c_str()));
+        Bytes n;
+        return ExactAnsi(name, n) ? reinterpret_cast<Handle>(LoadSystemLibrary(n.c_str())) : 0;
     }
 
     bool GetProcAddress(Handle module, const Str& name) override {
-        return ::GetProcAddress(reinterpret_cast<HMODULE>(module), ExactAnsi(name).c_str()) != nullptr;
+        Bytes n;
+        return ExactAnsi(name, n) && ::GetProcAddress(reinterpret_cast<HMODULE>(module), n.c_str()) != nullptr;
     }
 
     void FreeLibrary(Handle module) override { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
 
-    bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available, uint64_t& total,
-                             uint64_t& totalFree) override {
-        Bytes p = ExactAnsi(path);
+    bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available) override {
+        Bytes p;
         ULARGE_INTEGER a{}, t{}, f{};
-        if (!CALL(GetDiskFreeSpaceExA)(p.c_str(), &a, &t, &f)) return false;
+        if (!ExactAnsi(path, p) || !CALL(GetDiskFreeSpaceExA)(p.c_str(), &a, &t, &f)) return false;
         available = a.QuadPart;
-        total = t.QuadPart;
-        totalFree = f.QuadPart;
         return true;
     }
 
     bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
-                           uint32_t& freeClusters, uint32_t& totalClusters) override {
-        Bytes p = ExactAnsi(path);
+                           uint32_t& freeClusters) override {
+        Bytes p;
         DWORD s = 0, b = 0, f = 0, t = 0;
-        if (!CALL(GetDiskFreeSpaceA)(p.c_str(), &s, &b, &f, &t)) return false;
+        if (!ExactAnsi(path, p) || !CALL(GetDiskFreeSpaceA)(p.c_str(), &s, &b, &f, &t)) return false;
         sectorsPerCluster = s;
         bytesPerSector = b;
         freeClusters = f;
-        totalClusters = t;
         return true;
     }
 
@@ -204,14 +200,16 @@ public:
     int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file, const Text& parameters,
                           const Text& directory, int32_t show) override {
         AnsiArg op(operation), f(file), params(parameters), dir(directory);
+        if (!op.exact || !f.exact || !params.exact || !dir.exact) return SE_ERR_FNF;
         HINSTANCE code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), op.get(), f.get(), params.get(),
                                              dir.get(), show);
         return static_cast<int32_t>(reinterpret_cast<intptr_t>(code));
     }
 
     int32_t SHFileOperationA(ShellFileRequest& request) override {
-        Bytes from = ExactAnsi(request.from);
+        Bytes from;
         AnsiArg to(request.to), title(request.progressTitle);
+        if (!ExactAnsi(request.from, from) || !to.exact || !title.exact) return ERROR_INVALID_NAME;
         SHFILEOPSTRUCTA op{};
         op.hwnd = reinterpret_cast<HWND>(request.owner);
         op.wFunc = request.operation;
@@ -234,9 +232,8 @@ private:
     static Str Sized(Call call) {
         DWORD n = call(nullptr, 0);
         Str out(n, u'\0');
-        DWORD length = n ? call(reinterpret_cast<wchar_t*>(&out[0]), n) : 0;
-        out.resize(length < n ? length : 0);
-        return out;
+        DWORD length = n ? call(reinterpret_cast<wchar_t*>(out.data()), n) : 0;
+        return out.substr(0, length < n ? length : 0);
     }
 
     static FileStatus Status(DWORD error) {
@@ -304,8 +301,7 @@ private:
 }  // namespace
 
 Platform& Win32Platform() {
-    static Win32 platform;
-    return platform;
+    return *new Win32;  // lives until the process ends
 }
 
 }  // namespace qrv

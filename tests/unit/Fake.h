@@ -6,7 +6,9 @@
 #include <gmock/gmock.h>
 
 #include <algorithm>
-#include <map>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "Form1.h"
 
@@ -18,12 +20,34 @@ inline std::string Ansi(const Str& s) {
     return out;
 }
 
+// UTF-8 (up to three bytes a character) as 16-bit text.
+inline Str Utf16(const std::string& s) {
+    Str out;
+    for (size_t i = 0; i < s.size();) {
+        unsigned char c = s[i];
+        int more = c >= 0xE0 ? 2 : c >= 0xC0 ? 1 : 0;
+        char16_t w = more == 2 ? c & 0x0F : more == 1 ? c & 0x1F : c;
+        for (++i; more-- > 0; ++i) w = static_cast<char16_t>(w << 6 | (s[i] & 0x3F));
+        out += w;
+    }
+    return out;
+}
+
+// 8.3 forms by long name; a path without one is its own short form.
+struct ShortNames : std::vector<std::pair<Str, Str>> {
+    Str& operator[](const Str& path) {
+        for (auto& [name, brief] : *this)
+            if (name == path) return brief;
+        return emplace_back(path, path).second;
+    }
+};
+
 struct Windows : Platform {
     // What it holds.
-    std::string line;                  // the command line's argument text
+    std::string line;                  // the command line's argument text, UTF-8
     Str temp = u"C:\\TEMP\\", current = u"C:\\WORK";  // as the system names them
-    std::map<Str, Str> shortNames;     // 8.3 forms; a path without one is its own short form
-    int64_t tempLength = -1;           // GetTempPathA's answer; -1: as Windows answers for temp
+    ShortNames shortNames;
+    int64_t tempLength = -1;           // GetTempFolder's answer; -1: as Windows answers for temp
     bool hasEx = true, diskOk = true;  // kernel32 exports GetDiskFreeSpaceExA; the disk answers
     uint64_t available = 0;            // bytes available to the caller
     uint32_t clusters[3] = {};         // sectors per cluster, bytes per sector, free clusters
@@ -39,7 +63,7 @@ struct Windows : Platform {
     int64_t exitStatus = -1;           // -1: the process did not end
     ShellFileRequest request;
 
-    Str CommandLineText() override { return Str(line.begin(), line.end()); }
+    Str CommandLineText() override { return Utf16(line); }
     Str CurrentDirectory() override { return current; }
     void SetFormVisible(bool v) override { visible = v; }
     void SetFormMinimized() override { minimized = true; }
@@ -49,11 +73,11 @@ struct Windows : Platform {
     FileStatus CreateReportFile(const Str& p) override { if (createStatus == FileStatus::Ok) path = Ansi(p), report.clear(); return createStatus; }
     FileStatus WriteReportFile(const Str& t) override { return writesBeforeFailure-- > 0 ? (report += Ansi(t), FileStatus::Ok) : writeStatus; }
     void CloseFiles() override {}
-    uint32_t GetTempPathA(uint32_t size, Str& buffer) override {
+    uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
         if (size > 0) buffer = temp + u'\0';  // even past size: only the first n - 1 characters may count
         return static_cast<uint32_t>(tempLength >= 0 ? tempLength : temp.size() + (size > temp.size() ? 0 : 1));
     }
-    Str ShortPathName(const Str& p) override { return shortNames.count(p) ? shortNames[p] : p; }
+    Str ShortPathName(const Str& p) override { return shortNames[p]; }
     bool IsExactInAnsi(const Str& t) override { return std::all_of(t.begin(), t.end(), [](char16_t c) { return c < 0x100; }); }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
     Handle GetDesktopWindow() override { return 0x10010; }
@@ -62,17 +86,15 @@ struct Windows : Platform {
     MOCK_METHOD(Handle, LoadLibraryA, (const Str&), (override));
     MOCK_METHOD(bool, GetProcAddress, (Handle, const Str&), (override));
     MOCK_METHOD(void, FreeLibrary, (Handle), (override));
-    MOCK_METHOD(bool, GetDiskFreeSpaceExA, (const Str&, uint64_t&, uint64_t&, uint64_t&), (override));
-    MOCK_METHOD(bool, GetDiskFreeSpaceA, (const Str&, uint32_t&, uint32_t&, uint32_t&, uint32_t&), (override));
+    MOCK_METHOD(bool, GetDiskFreeSpaceExA, (const Str&, uint64_t&), (override));
+    MOCK_METHOD(bool, GetDiskFreeSpaceA, (const Str&, uint32_t&, uint32_t&, uint32_t&), (override));
     MOCK_METHOD(int32_t, ShellExecuteA, (Handle, const Text&, const Text&, const Text&, const Text&, int32_t), (override));
 
     Windows() {
         ON_CALL(*this, GetProcAddress(0x7000, Str(u"GetDiskFreeSpaceExA"))).WillByDefault([this] { return hasEx; });
-        ON_CALL(*this, GetDiskFreeSpaceExA).WillByDefault([this](const Str&, uint64_t& a, uint64_t& t, uint64_t& f) {
-            return a = available, t = f = ~0ull, diskOk;  // only the first count is the caller's
-        });
-        ON_CALL(*this, GetDiskFreeSpaceA).WillByDefault([this](const Str&, uint32_t& s, uint32_t& b, uint32_t& f, uint32_t& t) {
-            return s = clusters[0], b = clusters[1], f = clusters[2], t = ~0u, diskOk;
+        ON_CALL(*this, GetDiskFreeSpaceExA).WillByDefault([this](const Str&, uint64_t& a) { return a = available, diskOk; });
+        ON_CALL(*this, GetDiskFreeSpaceA).WillByDefault([this](const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
+            return s = clusters[0], b = clusters[1], f = clusters[2], diskOk;
         });
         ON_CALL(*this, ShellExecuteA).WillByDefault([this] { return shellCode; });
     }

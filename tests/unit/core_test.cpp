@@ -25,6 +25,7 @@ TEST(ArgumentSplitter, BlanksTabsAndQuotesAsTheHostWritesThem) {
         {"\"a b", 32767, "|a b"},        // an unclosed quote runs to the end
         {"x \" y\"", 32767, "|x |y"},    // a quoted blank joins the argument before it,
         {"\" y\"", 32767, "[ ]|y"},      // or element 0 where there is none
+        {"\" \"a b c d e", 32767, "[ ]|a|b|c|d|e"},  // which outlives the list's growth
         {"a    b\t\t c", 32767, "|a|b|c"},
         {"  lead", 32767, "|lead"},
         {"a b c", 2, "|a|b"},
@@ -83,7 +84,7 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         // FreeDiskSpace: the bytes available to the caller, within the fixed-point range.
         {"FreeDiskSpace C:\\", [](Windows& f) { f.available = 1024; }, "[FreeDiskSpace]|Argument = C:\\|Return = 1024|",
          "1024|<FreeDiskSpace>|C:\\TEMP\\"},
-        {"FreeDiskSpace", [](Windows& f) { f.available = 7, EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\WORK"), _, _, _)); },
+        {"FreeDiskSpace", [](Windows& f) { f.available = 7, EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\WORK"), _)); },
          "[FreeDiskSpace]|Argument = |Return = 7|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.available = MaxFreeBytes; }, "[FreeDiskSpace]|Argument = C:\\|Return = 922337203685477|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.available = MaxFreeBytes + 1; }, "old box 6 Overflow", "<FreeDiskSpace C:\\>|<FreeDiskSpace>|<C:\\>"},
@@ -93,7 +94,7 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
          "55|<FreeDiskSpace>|<C:\\>"},
         // Without the Ex function: clusters multiplied in signed 32 bits, never wrapping.
         {"FreeDiskSpace \"D:\\a b\"",
-         [](Windows& f) { f.Clusters(1, 1, 2147483647), EXPECT_CALL(f, GetDiskFreeSpaceA(Str(u"D:\\a b"), _, _, _, _)); },
+         [](Windows& f) { f.Clusters(1, 1, 2147483647), EXPECT_CALL(f, GetDiskFreeSpaceA(Str(u"D:\\a b"), _, _, _)); },
          "[FreeDiskSpace]|Argument = D:\\a b|Return = 2147483647|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(8, 512, 524287); }, "[FreeDiskSpace]|Argument = C:\\|Return = 2147479552|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(8, 512, 524288); }, "old box 6 Overflow"},
@@ -117,7 +118,7 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\\u0416\\"] = u"C:\\D4E2~1\\"; }, "C:\\D4E2~1\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         {"Execute x", [](Windows& f) { f.temp = u"C:\\\u0416\\"; }, "old box 5 Invalid procedure call or argument"},
         {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\\u0416\\"] = u""; }, "old box 5 Invalid procedure call or argument"},
-        {"FreeDiskSpace", [](Windows& f) { f.shortNames[f.current = u"C:\\a\uFF41"] = u"C:\\AA~1", EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\AA~1"), _, _, _)); },
+        {"FreeDiskSpace", [](Windows& f) { f.shortNames[f.current = u"C:\\a\uFF41"] = u"C:\\AA~1", EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\AA~1"), _)); },
          "[FreeDiskSpace]|Argument = |Return = 0|"},
         {"FreeDiskSpace", [](Windows& f) { f.current = u"C:\\a\uFF41", EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
          "old box 5 Invalid procedure call or argument"},
@@ -127,6 +128,11 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"FreeDiskSpace C:\\\x1f", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
          "old box 5 Invalid procedure call or argument"},
         {"Delete a.txt \"b\x01.txt\"", {}, "old box 5 Invalid procedure call or argument"},
+        // Nor is a path the code page cannot carry: a best-fit substitute could name another file.
+        {"Execute C:\\\xD0\x96", [](Windows& f) { EXPECT_CALL(f, ShellExecuteA).Times(0); }, "old box 5 Invalid procedure call or argument"},
+        {"FreeDiskSpace C:\\\xEF\xBD\x81", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
+         "old box 5 Invalid procedure call or argument"},
+        {"Delete a.txt \xD0\x96.txt", {}, "old box 5 Invalid procedure call or argument"},
         // The report file: each failure its own number; a partly written file stays.
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::PathNotFound; }, "old box 76 Path not found"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
@@ -134,6 +140,8 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::Other; }, "old box 75 Path/File access error"},
         {"Execute x", [](Windows& f) { f.writesBeforeFailure = 2, f.writeStatus = FileStatus::DiskFull; }, "[Plug-in]|Name = Quorvel| box 61 Disk full"},
         {"Execute x", [](Windows& f) { f.writesBeforeFailure = 5, f.writeStatus = FileStatus::ShortWrite; }, "[Execute]|File = x| box 57 Device I/O error"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 0, f.writeStatus = FileStatus::Unconvertible; }, " box 5 Invalid procedure call or argument"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 4, f.writeStatus = FileStatus::Other; }, "[Execute]| box 75 Path/File access error"},
     };
     for (const auto& row : rows) {
         Fake f;
@@ -148,9 +156,11 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
 TEST(Run, DeleteStartsAtTheIndexGivenAndNeverBelowZero) {
     Fake f;
     ArgList args{Text(), Str(u"Delete"), Str(u"a")};
-    DeleteFiles(f, args, 0);
+    bool deleted = false;
+    EXPECT_FALSE(DeleteFiles(f, args, 0, deleted));
+    EXPECT_TRUE(deleted);
     EXPECT_EQ(Ansi(f.request.from), std::string("\0Delete\0a\0\0", 11));
-    EXPECT_THROW(DeleteFiles(f, args, -1), Failure);
+    EXPECT_EQ(DeleteFiles(f, args, -1, deleted).number, errInvalidArgument);
 }
 
 TEST(APIExists, FreesOnlyWhatItLoadedItself) {
@@ -167,11 +177,25 @@ TEST(APIExists, FreesOnlyWhatItLoadedItself) {
     EXPECT_FALSE(APIExists(f, u"absent", u"Fn"));  // nothing loaded: nothing asked, nothing freed
 }
 
+TEST(Texts, BuildCopyMoveAndCutAsTheyShould) {
+    Str s(3, u'x'), grown, taken(u"ab");
+    for (int i = 0; i < 40; ++i) grown += static_cast<char16_t>(u'a' + i % 26);
+    grown += grown;  // reads itself while it grows
+    Str moved(static_cast<Str&&>(taken)), copy = moved;
+    EXPECT_EQ(Ansi(s) + "|" + Ansi(Str(0, u'x')) + "|" + Ansi(grown.substr(38, 4)) + "|" + Ansi(grown.substr(78, 9)) + "|" +
+              Ansi(taken) + "|" + Ansi(copy + u'!'), "xxx||mnab|mn||ab!");
+    ArgList list{Text(), Text(u"a")}, kept(static_cast<ArgList&&>(list));
+    EXPECT_TRUE(taken.empty() && grown.size() == 80 && !Text() && Text(u"") && !(Text() == Text(u"")));
+    EXPECT_TRUE(list.size() == 0 && kept.size() == 2 && Value(kept[1]) == u"a");
+}
+
 TEST(CheckedArithmetic, EachWidthTakesExactlyItsRange) {
-    for (int64_t v : {-32768, 32767}) EXPECT_EQ(ToInt16(v), v);
-    for (int64_t v : {-32769, 32768}) EXPECT_THROW(ToInt16(v), Failure);
-    for (int64_t v : {INT32_MIN, INT32_MAX}) EXPECT_EQ(ToInt32(v), v);
-    for (int64_t v : {int64_t{INT32_MIN} - 1, int64_t{INT32_MAX} + 1}) EXPECT_THROW(ToInt32(v), Failure);
+    int16_t n16 = 0;
+    int32_t n32 = 0;
+    for (int64_t v : {-32768, 32767}) EXPECT_TRUE(!ToInt16(v, n16) && n16 == v) << v;
+    for (int64_t v : {-32769, 32768}) EXPECT_EQ(ToInt16(v, n16).number, errOverflow) << v;
+    for (int64_t v : {INT32_MIN, INT32_MAX}) EXPECT_TRUE(!ToInt32(v, n32) && n32 == v) << v;
+    for (int64_t v : {int64_t{INT32_MIN} - 1, int64_t{INT32_MAX} + 1}) EXPECT_EQ(ToInt32(v, n32).number, errOverflow) << v;
 }
 
 }  // namespace

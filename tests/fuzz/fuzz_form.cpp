@@ -1,0 +1,115 @@
+// The whole run, Form_Load, against a platform whose every answer comes from
+// the input: the command line (any length), the temp folder and the current
+// directory with their 8.3 forms, the code page's verdicts, the probe and
+// disk answers, the shell's codes and each report file operation. On every
+// input: no crash, no sanitizer finding; the process ends once; at most one
+// box, and the exit status is 0 or that box's number; at most one command's
+// system call; and the report is untouched, or exactly the lines written
+// before a write that failed, or six lines, each ended by CR LF and holding
+// no other CR or LF.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "Form1.h"
+
+// A rule that must hold; the one that does not is named before the abort.
+#define Require(rule) ((rule) ? (void)0 : (std::fprintf(stderr, "broken: %s\n", #rule), std::abort()))
+
+namespace qrv {
+namespace {
+
+using U16 = std::u16string;
+
+struct Input : Platform {
+    explicit Input(FuzzedDataProvider& in) : in(in) {}
+    // Bytes below 0x80 as themselves, 0x80 and 0x81 as letters no Western code page has, the rest as Latin-1.
+    Str Take(size_t most) {
+        Str out;
+        for (unsigned char c : in.ConsumeRandomLengthString(most)) out += c == 0x80 ? u'\u0416' : c == 0x81 ? u'\uFF41' : c;
+        return out;
+    }
+    FileStatus File(float okay) {
+        return in.ConsumeProbability<float>() < okay ? FileStatus::Ok : static_cast<FileStatus>(in.ConsumeIntegralInRange<int>(1, 7));
+    }
+    template <class T> T Any() { return in.ConsumeIntegral<T>(); }
+
+    Str CommandLineText() override {
+        static const char16_t* const keywords[] = {u"FreeDiskSpace ", u"Execute ", u"Delete ", u"", u"Execute"};
+        if (!taken) line = Str(keywords[in.ConsumeIntegralInRange<size_t>(0, 4)]) + Take(70000), taken = true;
+        return line;  // the same text each time it is asked for
+    }
+    Str CurrentDirectory() override { return Take(300); }
+    void SetFormVisible(bool) override {}
+    void SetFormMinimized() override {}
+    void SetFieldText(Field, const Str&) override {}
+    void ShowMessageBox(const Str& text, const Str& caption) override {
+        Require(caption == u"Plug-in Quorvel");
+        boxes += 1, box = U16(text.begin(), text.end());
+    }
+    void EndProcess(uint32_t status) override { ends += 1, exitStatus = status; }
+    FileStatus CreateReportFile(const Str&) override {
+        FileStatus s = File(0.5f);
+        if (s == FileStatus::Ok) created = true, report.clear();
+        return s;
+    }
+    FileStatus WriteReportFile(const Str& text) override {
+        FileStatus s = File(0.9f);
+        if (s == FileStatus::Ok) report += U16(text.begin(), text.end());
+        return failedWrite |= s != FileStatus::Ok, s;
+    }
+    void CloseFiles() override {}
+    uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
+        if (size > 0) buffer = Take(40000);
+        return in.ConsumeBool() ? static_cast<uint32_t>(buffer.size() + 1) : Any<uint32_t>();
+    }
+    Str ShortPathName(const Str&) override { return Take(300); }
+    bool IsExactInAnsi(const Str&) override { return in.ConsumeProbability<float>() < 0.8f; }
+    Handle GetModuleHandleA(const Str&) override { return Any<Handle>(); }
+    Handle LoadLibraryA(const Str&) override { return Any<Handle>(); }
+    bool GetProcAddress(Handle, const Str&) override { return in.ConsumeBool(); }
+    void FreeLibrary(Handle) override {}
+    bool GetDiskFreeSpaceExA(const Str&, uint64_t& a) override { return calls += 1, a = Any<uint64_t>(), in.ConsumeBool(); }
+    bool GetDiskFreeSpaceA(const Str&, uint32_t& s, uint32_t& b, uint32_t& f) override {
+        return calls += 1, s = Any<uint32_t>(), b = Any<uint32_t>(), f = Any<uint32_t>(), in.ConsumeBool();
+    }
+    Handle GetDesktopWindow() override { return Any<Handle>(); }
+    int32_t ShellExecuteA(Handle, const Text&, const Text&, const Text&, const Text&, int32_t) override { return calls += 1, Any<int32_t>(); }
+    int32_t SHFileOperationA(ShellFileRequest&) override { return calls += 1, Any<int32_t>(); }
+
+    FuzzedDataProvider& in;
+    Str line;
+    U16 box, report = u"old";
+    bool taken = false, created = false, failedWrite = false;
+    int boxes = 0, ends = 0, calls = 0;
+    uint32_t exitStatus = ~0u;
+};
+
+}  // namespace
+}  // namespace qrv
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    FuzzedDataProvider in(data, size);
+    qrv::Input run(in);
+    qrv::Form1(run).Form_Load();
+    Require(run.ends == 1 && run.boxes <= 1 && run.calls <= 1);
+    const qrv::U16 frame = u"Error in Form_Load()\rErr code  ", head = u"[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
+    size_t end = run.box.find(u"\r\r");
+    Require(run.boxes == 0 ? run.exitStatus == 0 : run.box.compare(0, frame.size(), frame) == 0 && end != qrv::U16::npos);
+    if (run.boxes) {  // the number after its blank, two CRs, the description
+        qrv::U16 number = run.box.substr(frame.size(), end - frame.size());
+        Require(std::to_string(run.exitStatus) == std::string(number.begin(), number.end()));
+        Require(run.box.substr(end + 2) == qrv::Description(static_cast<int32_t>(run.exitStatus)));
+    }
+    size_t lines = 0;
+    for (size_t at = 0; run.created && at < run.report.size(); ++lines) {
+        size_t next = run.report.find(u"\r\n", at);
+        Require(next != qrv::U16::npos && run.report.find_first_of(u"\r\n", at) == next);
+        at = next + 2;
+    }
+    Require(!run.created ? run.report == u"old" : run.failedWrite ? lines < 6 && run.boxes == 1 : lines == 6);
+    Require(lines < 6 || run.report.compare(0, head.size(), head) == 0);
+    return 0;
+}

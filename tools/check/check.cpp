@@ -1,0 +1,322 @@
+// quorvel-check [PATH\quorvel.exe]: checks, on this Windows, what Quorvel
+// promises its hosts, judging each case from what Windows itself reports,
+// never from the plug-in's own answer. It works in a sandbox folder under the
+// user's temp folder, removed at the end; it starts the plug-in with an exact
+// command line, its own TEMP and TMP inside the sandbox and its own current
+// directory; it presses OK on every box and records the box's text; each run
+// is bounded (a hang is a failure, and the process is ended). The only thing
+// outside the sandbox it changes is the recycle bin, which receives files it
+// made, named quorvel-check-....
+// Prints one line per case, "ok" or "FAIL" with what it expected and saw,
+// then a summary; exits 0 when every case holds, 1 when one fails, 2 on a
+// usage error. Started under the name quorvel-check-marker.exe it only leaves
+// the file NAME.ran beside itself and ends: Execute's case opens such a copy.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+using std::string;
+using std::wstring;
+
+string Utf8(const wstring& w) {
+    string out(w.size() * 3 + 1, '\0');
+    out.resize(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), (int)w.size(), &out[0], (int)out.size(), nullptr, nullptr));
+    return out;
+}
+
+// Control bytes as \r, \n or \xNN, so that each result stays on one line.
+string Shown(const string& bytes) {
+    string out;
+    char hex[8];
+    for (unsigned char c : bytes)
+        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 ? (snprintf(hex, sizeof hex, "\\x%02x", c), hex) : string(1, (char)c);
+    return out;
+}
+
+bool Exists(const wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+bool Read(const wstring& path, string& out) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD n = 0;
+    out.clear();
+    while (f != INVALID_HANDLE_VALUE && ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n) out.append(buffer, n);
+    return f != INVALID_HANDLE_VALUE && CloseHandle(f);
+}
+
+void Write(const wstring& path, const string& bytes) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD n = 0;
+    WriteFile(f, bytes.data(), (DWORD)bytes.size(), &n, nullptr);
+    CloseHandle(f);
+}
+
+// What a host sees of one run: each box (caption|text), the exit status and the report, or "none".
+struct Seen {
+    std::vector<string> boxes;
+    DWORD exit = 0;
+    string report;
+    string Text() const {
+        string out;
+        for (const string& box : boxes) out += "box " + box + "; ";
+        return out + "exit " + std::to_string(exit) + "; report " + Shown(report);
+    }
+};
+
+DWORD child;
+std::set<HWND> dismissed;
+std::vector<string>* boxes;
+
+BOOL CALLBACK OnBox(HWND h, LPARAM) {
+    DWORD pid = 0;
+    wchar_t cls[64], text[4096];
+    GetWindowThreadProcessId(h, &pid);
+    GetClassNameW(h, cls, 64);
+    if (pid != child || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || !dismissed.insert(h).second) return TRUE;
+    string box = Utf8(wstring(text, GetWindowTextW(h, text, 4096))) + "|";
+    HWND label = GetDlgItem(h, 0xFFFF);
+    boxes->push_back(box + Shown(Utf8(wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))));
+    PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(h, IDOK));
+    return TRUE;
+}
+
+struct Check {
+    wstring exe, sandbox, temp;  // the plug-in; the sandbox; the temp folder runs get unless told otherwise
+    wstring letter;              // a letter the ANSI code page cannot carry
+    int failed = 0;
+
+    // Runs the plug-in with this whole command line, TEMP and TMP set to temp, in folder cwd.
+    Seen Run(const wstring& line, const wstring& tempFolder = L"", const wstring& cwd = L"") {
+        wstring t = tempFolder.empty() ? temp : tempFolder, env;
+        for (const wchar_t* e = GetEnvironmentStringsW(); *e; e += wcslen(e) + 1)
+            if (_wcsnicmp(e, L"TEMP=", 5) && _wcsnicmp(e, L"TMP=", 4)) env += wstring(e) + L'\0';
+        env += L"TEMP=" + t + L'\0' + L"TMP=" + t + L'\0' + L'\0';
+        wstring commandLine = line;
+        STARTUPINFOW si{sizeof si};
+        PROCESS_INFORMATION pi{};
+        Seen seen;
+        if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, &env[0],
+                            (cwd.empty() ? sandbox : cwd).c_str(), &si, &pi))
+            return seen.boxes.push_back("(not started: error " + std::to_string(GetLastError()) + ")"), seen;
+        child = pi.dwProcessId, boxes = &seen.boxes;
+        DWORD waited = 0;
+        for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < 60000; waited += 50) EnumWindows(OnBox, 0);
+        if (waited >= 60000) TerminateProcess(pi.hProcess, 255), seen.boxes.push_back("(no end within 60 s: ended)");
+        GetExitCodeProcess(pi.hProcess, &seen.exit);
+        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+        if (!Read(AddSlash(t) + L"qrvplug.txt", seen.report)) seen.report = "none";
+        return seen;
+    }
+
+    static wstring AddSlash(const wstring& folder) { return folder.back() == L'\\' ? folder : folder + L'\\'; }
+    wstring Quoted() const { return L"\"" + exe + L"\""; }
+
+    void Case(const string& name, bool holds, const string& expected, const string& seen) {
+        if (holds) printf("ok    %s\n", name.c_str());
+        else printf("FAIL  %s\n      expected: %s\n      seen:     %s\n", name.c_str(), Shown(expected).c_str(), Shown(seen).c_str()), ++failed;
+        fflush(stdout);
+    }
+    void Same(const string& name, const string& expected, const string& seen) { Case(name, expected == seen, expected, seen); }
+};
+
+string Report(const string& section, const string& line5, const string& line6) {
+    return "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n" + section + "\r\n" + line5 + "\r\n" + line6 + "\r\n";
+}
+
+string Box(int number, const string& description) {
+    return "box Plug-in Quorvel|Error in Form_Load()\\rErr code  " + std::to_string(number) + "\\r\\r" + description + "; ";
+}
+
+// The text in the ANSI code page, best-fit and substitutes as the system makes them, and back.
+string Ansi(const wstring& w) {
+    string out(w.size() * 2 + 1, '\0');
+    out.resize(WideCharToMultiByte(CP_ACP, 0, w.c_str(), (int)w.size(), &out[0], (int)out.size(), nullptr, nullptr));
+    return out;
+}
+
+wstring Wide(const string& a) {
+    wstring out(a.size() + 1, L'\0');
+    out.resize(MultiByteToWideChar(CP_ACP, 0, a.c_str(), (int)a.size(), &out[0], (int)out.size()));
+    return out;
+}
+
+bool InAnsi(const wstring& w) { return Wide(Ansi(w)) == w; }
+
+ULONGLONG FreeBytes(const wstring& folder) {
+    ULARGE_INTEGER available{};
+    GetDiskFreeSpaceExW(folder.c_str(), &available, nullptr, nullptr);
+    return available.QuadPart;
+}
+
+void CheckKeywords(Check& c) {
+    string before = Report("[Execute]", "File = " + Ansi(c.sandbox) + "\\missing", "Return = 2");
+    c.Same("Execute of a missing target reports the shell's 2", "exit 0; report " + Shown(before),
+           c.Run(c.Quoted() + L" Execute \"" + c.sandbox + L"\\missing\"").Text());
+    for (const wchar_t* args : {L"", L" Unknown x", L" execute x", L" DELETE x", L" \"Execute \" x"})
+        c.Same("no known keyword (" + Utf8(args) + ") runs nothing and leaves the report", "exit 0; report " + Shown(before),
+               c.Run(c.Quoted() + args).Text());
+    for (const wstring name : {L"\"C:\\Program Files\\Host\"\\quorvel.exe", L"C:\\Host\\\"quorvel.exe\"", L"\"C:\\Host\\quorvel.exe\"", L"quorvel"}) {
+        wstring target = c.sandbox + L"\\no such\\" + std::to_wstring(name.size());
+        c.Same("the program's own name " + Utf8(name) + " is skipped whole",
+               "exit 0; report " + Shown(Report("[Execute]", "File = " + Ansi(target), "Return = 2")),
+               c.Run(name + L" Execute \"" + target + L"\"").Text());
+    }
+}
+
+void CheckExecute(Check& c, const wstring& self) {
+    wstring marker = c.sandbox + L"\\quorvel-check-marker.exe";
+    CopyFileW(self.c_str(), marker.c_str(), FALSE);
+    Seen seen = c.Run(c.Quoted() + L" Execute \"" + marker + L"\"");
+    size_t at = seen.report.find("Return = ");
+    long code = at == string::npos ? 0 : strtol(seen.report.c_str() + at + 9, nullptr, 10);
+    for (int i = 0; i < 200 && !Exists(marker + L".ran"); ++i) Sleep(50);
+    c.Case("Execute opens the target: a code above 32, and the target ran", code > 32 && Exists(marker + L".ran") && seen.exit == 0,
+           "exit 0, Return above 32, " + Utf8(marker) + ".ran", seen.Text() + (Exists(marker + L".ran") ? "; ran" : "; did not run"));
+}
+
+void CheckFreeSpace(Check& c) {
+    for (bool withPath : {true, false}) {
+        Seen seen;
+        ULONGLONG low = 0, high = 0, reported = 0;
+        for (int attempt = 0; attempt < 5; ++attempt) {  // a busy disk may change between the two readings
+            ULONGLONG before = FreeBytes(c.sandbox);
+            seen = c.Run(c.Quoted() + (withPath ? L" FreeDiskSpace \"" + c.sandbox + L"\"" : L" FreeDiskSpace"));
+            ULONGLONG after = FreeBytes(c.sandbox);
+            low = std::min(before, after), high = std::max(before, after);
+            size_t at = seen.report.find("Return = ");
+            reported = at == string::npos ? 0 : _strtoui64(seen.report.c_str() + at + 9, nullptr, 10);
+            if (reported >= low && reported <= high) break;
+        }
+        string line5 = "Argument = " + (withPath ? Ansi(c.sandbox) : "");
+        c.Case(withPath ? "FreeDiskSpace of a folder lies between Windows' readings before and after"
+                        : "FreeDiskSpace without a path measures the current directory's volume",
+               reported >= low && reported <= high && seen.exit == 0 && seen.boxes.empty() &&
+                   seen.report == Report("[FreeDiskSpace]", line5, "Return = " + std::to_string(reported)),
+               "exit 0; six lines, " + line5 + ", Return between " + std::to_string(low) + " and " + std::to_string(high), seen.Text());
+    }
+}
+
+void CheckDelete(Check& c) {
+    wstring dir = c.sandbox + L"\\victims";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    const wchar_t* names[] = {L"quorvel-check-a.txt", L"quorvel-check-b.txt", L"quorvel-check-c d.txt", L"quorvel-check-w1.log",
+                              L"quorvel-check-w22.log", L"quorvel-check-w1.txt", L"quorvel-check-x1.log"};
+    for (const wchar_t* name : names) Write(dir + L"\\" + name, Utf8(name));
+    SHQUERYRBINFO bin{sizeof bin};
+    bool readable = SUCCEEDED(SHQueryRecycleBinW(dir.c_str(), &bin));
+    LONGLONG binBefore = bin.i64NumItems;
+    string reported = "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =True")), old;
+    wstring target = dir + L"\\quorvel-check-" + c.letter + L".txt", bestFit = Wide(Ansi(target));
+    if (bestFit != target) Write(bestFit, "best fit");  // the file a substituted name would mean, where it can be named
+    Read(c.temp + L"\\qrvplug.txt", old);
+    c.Same("Delete of a name the code page cannot carry: box 5, the report as it was",
+           Box(5, "Invalid procedure call or argument") + "exit 5; report " + Shown(old), c.Run(c.Quoted() + L" Delete \"" + target + L"\"").Text());
+    c.Case("the file its substituted name means stays", !Exists(target) && (bestFit == target || Exists(bestFit) || !Read(bestFit, old)),
+           Utf8(bestFit) + " kept", "deleted");
+    c.Same("Delete takes several targets, names with blanks", reported,
+           c.Run(c.Quoted() + L" Delete \"" + dir + L"\\" + names[0] + L"\" \"" + dir + L"\\" + names[2] + L"\"").Text());
+    c.Same("Delete takes a wildcard's every match", reported, c.Run(c.Quoted() + L" Delete " + dir + L"\\quorvel-check-w*.log").Text());
+    string left;
+    for (const wchar_t* name : names) left += Exists(dir + L"\\" + name) ? Utf8(name) + " " : "";
+    c.Same("exactly those files left the folder", "quorvel-check-b.txt quorvel-check-w1.txt quorvel-check-x1.log ", left);
+    bin = SHQUERYRBINFO{sizeof bin};
+    if (readable && SUCCEEDED(SHQueryRecycleBinW(dir.c_str(), &bin)))
+        c.Case("the recycle bin grew by those files", bin.i64NumItems - binBefore == 4, "4 more items",
+               std::to_string(bin.i64NumItems - binBefore) + " more items");
+    else
+        printf("--    the recycle bin's count: not readable here\n");
+    c.Same("Delete of a missing target reports False", "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =False")),
+           c.Run(c.Quoted() + L" Delete \"" + dir + L"\\quorvel-check-missing.txt\"").Text());
+}
+
+void CheckReport(Check& c) {
+    wstring missing = c.sandbox + L"\\no such folder";
+    c.Same("a temp folder that does not exist: box 76, no report", Box(76, "Path not found") + "exit 76; report none",
+           c.Run(c.Quoted() + L" FreeDiskSpace \"" + c.sandbox + L"\"", missing).Text());
+    c.Same("an argument with CR LF adds no line: box 5, no report", Box(5, "Invalid procedure call or argument") + "exit 5; report none",
+           c.Run(c.Quoted() + L" Execute \"C:\\x\r\nReturn = 42\"", missing).Text());
+    // A temp folder whose name the code page cannot carry: the report lands there through the 8.3
+    // name, or nowhere; never in the folder its substituted name could mean.
+    for (const wstring& name : {wstring(L"temp with blanks"), L"temp" + c.letter}) {
+        wstring folder = c.sandbox + L"\\" + name, decoy = c.sandbox + L"\\" + Wide(Ansi(name));
+        CreateDirectoryW(folder.c_str(), nullptr);
+        if (decoy != folder && CreateDirectoryW(decoy.c_str(), nullptr)) Write(decoy + L"\\qrvplug.txt", "decoy");
+        Write(folder + L"\\qrvplug.txt", string(500, 'x'));
+        wchar_t brief[MAX_PATH] = L"";
+        bool shortName = GetShortPathNameW(folder.c_str(), brief, MAX_PATH) && InAnsi(brief);
+        string expected = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
+        Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder);
+        if (InAnsi(name) || shortName)
+            c.Same("the report is exactly six lines in the temp folder " + Utf8(name) + (InAnsi(name) ? "" : " (through its 8.3 name)"),
+                   "exit 0; report " + Shown(expected), seen.Text());
+        else
+            c.Same("temp folder " + Utf8(name) + " has no 8.3 name here: box 5, nothing written",
+                   Box(5, "Invalid procedure call or argument") + "exit 5; report " + string(500, 'x'), seen.Text());
+        string kept = "decoy";
+        if (decoy != folder && Read(decoy + L"\\qrvplug.txt", kept)) c.Same("the folder the substituted name means keeps its file", "decoy", kept);
+    }
+    string old;
+    Read(c.temp + L"\\qrvplug.txt", old);
+    HANDLE held = CreateFileW((c.temp + L"\\qrvplug.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    Seen seen = c.Run(c.Quoted() + L" Execute \"" + c.sandbox + L"\\held\"");
+    CloseHandle(held);
+    Read(c.temp + L"\\qrvplug.txt", seen.report);
+    c.Same("a report held open by another program: box 70, the old report intact", Box(70, "Permission denied") + "exit 70; report " + Shown(old),
+           seen.Text());
+}
+
+void CheckImage(Check& c) {
+    DWORD ignored = 0, size = GetFileVersionInfoSizeW(c.exe.c_str(), &ignored);
+    std::vector<char> info(size + 1);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    wchar_t* copyright = nullptr;
+    UINT n = 0;
+    bool found = size && GetFileVersionInfoW(c.exe.c_str(), 0, size, info.data()) && VerQueryValueW(info.data(), L"\\", (void**)&fixed, &n) &&
+                 VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\LegalCopyright", (void**)&copyright, &n);
+    char seen[128] = "no version record";
+    if (found) snprintf(seen, sizeof seen, "file %lx.%lx, product %lx.%lx, %s", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
+                        fixed->dwProductVersionMS >> 16, fixed->dwProductVersionMS & 0xFFFF, Utf8(copyright).c_str());
+    c.Same("the version record: 1.00 and the copyright", "file 1.0, product 1.0, Copyright (c) 2026 The Quorvel authors", seen);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    wstring me = self, name = me.substr(me.rfind(L'\\') + 1);
+    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0) return Write(me + L".ran", "ran"), 0;
+    if (argc > 2 || (argc == 2 && argv[1][0] == L'-')) return fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n"), 2;
+    Check c;
+    wchar_t full[MAX_PATH], temp[MAX_PATH];
+    c.exe = argc == 2 ? (GetFullPathNameW(argv[1], MAX_PATH, full, nullptr), wstring(full)) : me.substr(0, me.rfind(L'\\') + 1) + L"quorvel.exe";
+    if (!Exists(c.exe)) return fprintf(stderr, "quorvel-check: no %s\n", Utf8(c.exe).c_str()), 2;
+    GetTempPathW(MAX_PATH, temp);
+    c.sandbox = wstring(temp) + L"quorvel-check-" + std::to_wstring(GetCurrentProcessId());
+    c.temp = c.sandbox + L"\\temp";
+    CreateDirectoryW(c.sandbox.c_str(), nullptr), CreateDirectoryW(c.temp.c_str(), nullptr);
+    for (const wchar_t* candidate : {L"\xFF41", L"\x0416", L"\x4E2D", L"\x05D0"})  // the first this code page lacks
+        if (c.letter.empty() && !InAnsi(candidate)) c.letter = candidate;
+    CheckKeywords(c);
+    CheckExecute(c, me);
+    CheckFreeSpace(c);
+    CheckDelete(c);
+    CheckReport(c);
+    CheckImage(c);
+    SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, nullptr, nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
+    wstring from = c.sandbox + L'\0' + L'\0';
+    remove.pFrom = from.c_str();
+    SHFileOperationW(&remove);
+    OSVERSIONINFOW version{sizeof version};
+    GetVersionExW(&version);
+    printf("%s: %d failed; Windows %lu.%lu build %lu, ANSI code page %u, temp folder %s\n", c.failed ? "FAIL" : "ok", c.failed,
+           version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber, GetACP(), Utf8(temp).c_str());
+    return c.failed ? 1 : 0;
+}
