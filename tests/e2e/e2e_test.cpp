@@ -7,6 +7,7 @@
 // signed release. Our host program starts the exe with an exact command line
 // and environment and prints the boxes, the exit status and the report.
 #include <gtest/gtest.h>
+#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <chrono>
@@ -75,6 +76,36 @@ TEST(EndToEnd, DeletedFilesLandWholeInTheTrash) {
     for (const char* name : {"a.txt", "c d.txt", "w1.log", "w22.log"})
         held += Slurp(trash + "/files/" + name) + (Slurp(trash + "/info/" + name + ".trashinfo").empty() ? " no info" : "") + "|";
     EXPECT_EQ(held, "a.txta.txt|c d.txtc d.txt|w1.logw1.log|w22.logw22.log|");
+}
+
+TEST(EndToEnd, TheRecipesWorkAsHostAuthorsCopyThem) {
+    // examples/: an installer, a batch file and a C program, each asking for the free bytes of a folder,
+    // deleting "old notes.txt" and opening readme.txt (through a .txt handler that leaves a marker).
+    Wine("reg add 'HKCR\\.txt' /ve /d quorveltxt /f");
+    Wine("reg add 'HKCR\\quorveltxt\\shell\\open\\command' /ve /d 'cmd /c copy \"%1\" \"%1.opened\"' /f");
+    std::string dir = kRoot + "/recipes", bin = dir + "/bin/", trash = kRoot + "/home/.local/share/Trash";
+    fs::remove_all(dir), fs::create_directories(bin);
+    for (const std::string& from : {kExe, kDir + "/recipe-host.exe", std::string(QRV_SCRIPTS "/../examples/batch/quorvel-host.cmd")})
+        fs::copy_file(from, bin + fs::path(from).filename().string());
+    Output("makensis -V1 " + std::string(kBuild == "win64" ? "-DAMD64 " : "") + "'-DQUORVEL=" + kExe + "' '-DOUTFILE=" + bin +
+           "setup.exe' '" QRV_SCRIPTS "/../examples/nsis/quorvel.nsi'");
+    for (const std::string recipe : {"nsis", "batch", "c"}) {
+        std::string folder = dir + "/" + recipe, paths = "'" + Win(folder) + "' '" + Win(folder + "/old notes.txt") + "' '" + Win(folder + "/readme.txt") + "'";
+        fs::create_directories(folder), fs::remove_all(trash);
+        std::ofstream(folder + "/old notes.txt") << recipe, std::ofstream(folder + "/readme.txt") << "read me";
+        std::string seen = Wine(recipe == "nsis" ? "'" + bin + "setup.exe' /S '/D=" + Win(folder) + "'; cat '" + folder + "/quorvel-log.txt'"
+                                : recipe == "batch" ? "cmd /c '" + Win(bin + "quorvel-host.cmd") + "' " + paths : "'" + bin + "recipe-host.exe' " + paths);
+        struct statvfs vfs {};
+        statvfs(folder.c_str(), &vfs);
+        std::string free = seen.substr(0, seen.find('\n')), rest = seen.substr(free.size());
+        EXPECT_NEAR(std::atof(free.c_str() + free.find(':') + 1), static_cast<double>(vfs.f_bavail) * vfs.f_frsize, 64.0 * 1024 * 1024) << recipe << ": " << seen;
+        EXPECT_EQ(free.substr(0, 12) + rest, "free bytes: \ndeleted:True\nopened, shell code: 33\n") << recipe;
+        for (int i = 0; i < 100 && !fs::exists(folder + "/readme.txt.opened"); ++i) system("sleep 0.1");
+        EXPECT_EQ(Slurp(trash + "/files/old notes.txt") + Slurp(folder + "/readme.txt.opened"), recipe + "read me") << recipe;
+    }
+    // A failure: the C host presses the box's OK after its limit and reports the failure's number.
+    std::string failed = Wine("'" + bin + "recipe-host.exe' 'C:\\' 'C:\\missing' 'C:\\x\r.txt'");
+    EXPECT_EQ(failed.substr(failed.find('\n')), "\ndeleted:False\nopened, shell code failed: 5\n");
 }
 
 TEST(EndToEnd, LibrariesComeFromTheSystemFolderOnly) {

@@ -1,0 +1,109 @@
+/* Calling Quorvel from a C program: a recipe to copy.
+ *
+ *   host.exe FOLDER FILE DOCUMENT
+ *
+ * Asks quorvel.exe (beside this program) for the free bytes of FOLDER's
+ * drive, deletes FILE to the recycle bin and opens DOCUMENT, printing one
+ * line for each. Every run follows the same steps: delete the old report,
+ * start the plug-in with every path quoted, wait for it with a time limit,
+ * take its exit status, and only when that is 0 read line 6 of the report in
+ * the ANSI code page. A failing plug-in shows a modal error box; an
+ * unattended host must not hang on it, so after the limit this host presses
+ * the box's OK (the plug-in then ends with the failure's number as its exit
+ * status) or, where there is no box, ends the process.
+ *
+ * Build: x86_64-w64-mingw32-gcc -municode -o host.exe host.c   (or i686-...)
+ */
+#include <windows.h>
+#include <stdio.h>
+#include <wchar.h>
+
+#define LIMIT_MS 30000 /* a run normally takes well under a second */
+
+/* Presses OK on every visible dialog box of the given process. */
+static BOOL CALLBACK PressOk(HWND window, LPARAM process) {
+    DWORD owner = 0;
+    wchar_t cls[16];
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == (DWORD)process && GetClassNameW(window, cls, 16) && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(window))
+        PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(window, IDOK));
+    return TRUE;
+}
+
+/* Runs quorvel.exe with the given arguments (paths already quoted). Returns its
+   exit status, or -1 when it could not be started or had to be ended; on 0,
+   line6 holds the report's sixth line without "Return =". */
+static int Run(const wchar_t* arguments, wchar_t* line6, int size) {
+    wchar_t exe[MAX_PATH], report[MAX_PATH + 16], commandLine[4096];
+    DWORD status = 0;
+    GetModuleFileNameW(NULL, exe, MAX_PATH);
+    wcscpy(wcsrchr(exe, L'\\') + 1, L"quorvel.exe");
+    GetTempPathW(MAX_PATH, report);
+    wcscat(report, L"qrvplug.txt");
+    DeleteFileW(report); /* never read a report an earlier run left */
+
+    /* The command line starts with the program's own name, as Windows programs expect. */
+    _snwprintf(commandLine, 4096, L"\"%ls\" %ls", exe, arguments);
+    STARTUPINFOW si;
+    PROCESS_INFORMATION pi;
+    ZeroMemory(&si, sizeof si);
+    si.cb = sizeof si;
+    if (!CreateProcessW(exe, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return -1;
+    if (WaitForSingleObject(pi.hProcess, LIMIT_MS) == WAIT_TIMEOUT) {
+        EnumWindows(PressOk, (LPARAM)pi.dwProcessId); /* an error box nobody will click */
+        if (WaitForSingleObject(pi.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, (UINT)-1);
+        WaitForSingleObject(pi.hProcess, INFINITE);
+    }
+    GetExitCodeProcess(pi.hProcess, &status);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    if (status != 0) return (int)status; /* the failure's number: see the README's table */
+
+    /* The report is ANSI text in this machine's code page, CR LF after each line. */
+    char bytes[8192];
+    DWORD n = 0;
+    HANDLE file = CreateFileW(report, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    if (file == INVALID_HANDLE_VALUE) return -1;
+    ReadFile(file, bytes, sizeof bytes - 1, &n, NULL);
+    CloseHandle(file);
+    bytes[n] = '\0';
+    char* line = bytes;
+    for (int i = 1; i < 6 && line; ++i) line = strstr(line, "\r\n") ? strstr(line, "\r\n") + 2 : NULL;
+    if (!line || strncmp(line, "Return =", 8) != 0) return -1;
+    line += 8;
+    if (strstr(line, "\r\n")) *strstr(line, "\r\n") = '\0';
+    MultiByteToWideChar(CP_ACP, 0, line, -1, line6, size);
+    return 0;
+}
+
+/* Prints a wide text to standard output as UTF-8. */
+static void Say(const wchar_t* what, int status, const wchar_t* value) {
+    char text[1024];
+    wchar_t line[512];
+    if (status == 0) _snwprintf(line, 512, L"%ls:%ls\n", what, value);
+    else _snwprintf(line, 512, L"%ls failed: %d\n", what, status);
+    WideCharToMultiByte(CP_UTF8, 0, line, -1, text, sizeof text, NULL, NULL);
+    fputs(text, stdout);
+}
+
+int wmain(int argc, wchar_t** argv) {
+    wchar_t arguments[2048], value[256];
+    int status, failed = 0;
+    if (argc != 4) return fputs("usage: host FOLDER FILE DOCUMENT\n", stderr), 2;
+
+    _snwprintf(arguments, 2048, L"FreeDiskSpace \"%ls\"", argv[1]);
+    status = Run(arguments, value, 256);
+    Say(L"free bytes", status, value); /* " 52837318656": a blank, then the digits */
+    failed |= status != 0;
+
+    _snwprintf(arguments, 2048, L"Delete \"%ls\"", argv[2]);
+    status = Run(arguments, value, 256);
+    Say(L"deleted", status, value); /* "True", or "False" when the shell refused */
+    failed |= status != 0;
+
+    _snwprintf(arguments, 2048, L"Execute \"%ls\"", argv[3]);
+    status = Run(arguments, value, 256);
+    Say(L"opened, shell code", status, value); /* above 32: opened; 32 or less: the shell's error */
+    failed |= status != 0;
+    return failed;
+}
