@@ -87,8 +87,10 @@ int wmain(int argc, wchar_t** argv) {
     line.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &line[0], (int)line.size()));
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
-    if (!CreateProcessW(argv[i], &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, GetEnvironmentStringsW(), nullptr, &si, &pi))
-        return printf("NOSTART %lu\n", GetLastError()), 1;
+    bool started = false;  // Wine, under load, now and then fails a start outright: nothing ran, so try again
+    for (int attempt = 0; attempt < 5 && !started; ++attempt)
+        started = CreateProcessW(argv[i], &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, GetEnvironmentStringsW(), nullptr, &si, &pi) || (Sleep(200), false);
+    if (!started) return printf("NOSTART %lu\n", GetLastError()), 1;
     child = pi.dwProcessId;
     for (DWORD waited = 0; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT; waited += 50)
         if (EnumWindows(OnBox, 0), waited > 240000) return TerminateProcess(pi.hProcess, 255), printf("TIMEOUT\n"), 1;

@@ -102,9 +102,11 @@ struct Check {
         STARTUPINFOW si{sizeof si};
         PROCESS_INFORMATION pi{};
         Seen seen;
-        if (!CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, &env[0],
-                            (cwd.empty() ? sandbox : cwd).c_str(), &si, &pi))
-            return seen.boxes.push_back("(not started: error " + std::to_string(GetLastError()) + ")"), seen;
+        bool started = false;  // a start that failed outright ran nothing: try again, a few times
+        for (int attempt = 0; attempt < 5 && !started; ++attempt)
+            started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, &env[0],
+                                     (cwd.empty() ? sandbox : cwd).c_str(), &si, &pi) || (Sleep(200), false);
+        if (!started) return seen.boxes.push_back("(not started: error " + std::to_string(GetLastError()) + ")"), seen;
         child = pi.dwProcessId, boxes = &seen.boxes;
         DWORD waited = 0;
         for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < 60000; waited += 50) EnumWindows(OnBox, 0);
