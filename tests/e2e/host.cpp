@@ -4,10 +4,7 @@
 // prints what a host sees (texts as UTF-8, control bytes escaped as \r, \n or
 // \xNN):   BOX <caption>|<text>|icon=<0|1>|buttons=<ids>   EXIT <code>
 //          REPORT <bytes of qrvplug.txt in the temp folder EXE was given, or none>
-// With --manifest it prints what the loader's activation-context code reads
-// from EXE's manifest: the run level, UI access, the first part of each
-// supported OS's Id and the dpiAware setting.
-//   qrvhost [NAME=VALUE...] EXE LINEFILE     qrvhost --manifest EXE
+//   qrvhost [NAME=VALUE...] EXE LINEFILE
 #include <windows.h>
 
 #include <cstdio>
@@ -60,24 +57,7 @@ static BOOL CALLBACK OnBox(HWND h, LPARAM) {
     return TRUE;
 }
 
-static int Manifest(const wchar_t* exe) {
-    ACTCTXW request{sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, exe};
-    request.lpResourceName = MAKEINTRESOURCEW(1);
-    HANDLE context = CreateActCtxW(&request);
-    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
-    QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr);
-    struct { DWORD count; struct { GUID id; DWORD type; ULONGLONG maxVersionTested; } os[16]; } compat{};
-    QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat, nullptr);
-    wchar_t dpi[32] = L"";
-    QueryActCtxSettingsW(0, context, nullptr, L"dpiAware", dpi, 32, nullptr);
-    printf("MANIFEST level=%d uiAccess=%lu os=", (int)level.RunLevel, level.UiAccess);
-    for (DWORD i = 0; i < compat.count && i < 16; ++i) printf("%s%08lx", i ? "," : "", compat.os[i].id.Data1);
-    printf(" dpiAware=%s\n", Utf8(dpi, lstrlenW(dpi)).c_str());
-    return context == INVALID_HANDLE_VALUE;
-}
-
 int wmain(int argc, wchar_t** argv) {
-    if (argc == 3 && !wcscmp(argv[1], L"--manifest")) return Manifest(argv[2]);
     int i = 1;
     for (std::wstring pair; i < argc && wcschr(argv[i], L'='); ++i)
         pair = argv[i], SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());

@@ -58,7 +58,8 @@ void Write(const wstring& path, const string& bytes) {
     CloseHandle(f);
 }
 
-// What a host sees of one run: each box (caption|text), the exit status and the report, or "none".
+// What a host sees of one run: each box (caption|text, then "|an icon" and "|buttons N,..." where it has an
+// icon or other buttons than OK alone), the exit status and the report, or "none".
 struct Seen {
     std::vector<string> boxes;
     DWORD exit = 0;
@@ -80,9 +81,13 @@ BOOL CALLBACK OnBox(HWND h, LPARAM) {
     GetWindowThreadProcessId(h, &pid);
     GetClassNameW(h, cls, 64);
     if (pid != child || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || !dismissed.insert(h).second) return TRUE;
-    string box = Utf8(wstring(text, GetWindowTextW(h, text, 4096))) + "|";
-    HWND label = GetDlgItem(h, 0xFFFF);
-    boxes->push_back(box + Shown(Utf8(wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))));
+    string box = Utf8(wstring(text, GetWindowTextW(h, text, 4096))) + "|", buttons;
+    HWND label = GetDlgItem(h, 0xFFFF), icon = GetDlgItem(h, 0x0440);
+    for (int id = IDOK; id <= IDCONTINUE; ++id)
+        if (HWND b = GetDlgItem(h, id); b && IsWindowVisible(b)) buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
+    bool iconShown = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
+    boxes->push_back(box + Shown(Utf8(wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))) + (iconShown ? "|an icon" : "") +
+                     (buttons == "1" ? "" : "|buttons " + buttons));
     PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(h, IDOK));
     return TRUE;
 }
@@ -288,6 +293,53 @@ void CheckImage(Check& c) {
     c.Same("the version record: 1.00 and the copyright", "file 1.0, product 1.0, Copyright (c) 2026 The Quorvel authors", seen);
 }
 
+// The manifest as the loader reads it: run as the invoker without UI access; Vista, 7, 8, 8.1 and
+// 10 (and 11) supported; system DPI aware.
+void CheckManifest(Check& c) {
+    ACTCTXW request{sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, c.exe.c_str()};
+    request.lpResourceName = MAKEINTRESOURCEW(1);
+    HANDLE context = CreateActCtxW(&request);
+    ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
+    struct { DWORD count; struct { GUID id; DWORD type; ULONGLONG maxVersionTested; } os[16]; } compat{};
+    wchar_t dpi[32] = L"";
+    char seen[256] = "no manifest";
+    auto settings = reinterpret_cast<decltype(&QueryActCtxSettingsW)>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "QueryActCtxSettingsW")));
+    if (!settings) {  // before Windows 7: the check still starts, and says so
+        printf("--    the manifest's settings: not readable here\n");
+        return;
+    }
+    if (context != INVALID_HANDLE_VALUE &&
+        QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr) &&
+        QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat, nullptr)) {
+        settings(0, context, nullptr, L"dpiAware", dpi, 32, nullptr);
+        int n = snprintf(seen, sizeof seen, "level %d, uiAccess %lu, os", (int)level.RunLevel, level.UiAccess);
+        for (DWORD i = 0; i < compat.count && i < 16; ++i) n += snprintf(seen + n, sizeof seen - n, " %08lx", compat.os[i].id.Data1);
+        snprintf(seen + n, sizeof seen - n, ", dpiAware %s", Utf8(dpi).c_str());
+        ReleaseActCtx(context);
+    }
+    c.Same("the manifest, as the loader reads it", "level 1, uiAccess 0, os e2011457 35138b9a 4a2f28e3 1f676c76 8e0f7a12, dpiAware true", seen);
+}
+
+// Copies of a marker library, named like the libraries that programs in download folders are hijacked
+// through, beside a copy of the plug-in: none is loaded while it runs each command.
+void CheckPlanted(Check& c) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(10));  // RT_RCDATA
+    const char* bytes = found ? static_cast<const char*>(LockResource(LoadResource(nullptr, found))) : nullptr;
+    Check copy = c;
+    wstring dir = c.sandbox + L"\\downloads";
+    copy.exe = dir + L"\\quorvel.exe";
+    CreateDirectoryW(dir.c_str(), nullptr);
+    CopyFileW(c.exe.c_str(), copy.exe.c_str(), FALSE);
+    for (const wchar_t* name : {L"version.dll", L"uxtheme.dll", L"dwmapi.dll", L"cryptbase.dll", L"propsys.dll", L"shell32.dll"})
+        Write(dir + L"\\" + name, bytes ? string(bytes, SizeofResource(nullptr, found)) : "");
+    string seen;
+    for (const wstring& args : {L" FreeDiskSpace \"" + c.sandbox + L"\"", L" Execute \"" + c.sandbox + L"\\missing\"", L" Delete \"" + c.sandbox + L"\\missing\""})
+        if (copy.Run(copy.Quoted() + args).exit != 0) seen += "a run failed; ";
+    c.Same("no library planted beside it is loaded (version, uxtheme, dwmapi, cryptbase, propsys, shell32)", "none loaded",
+           seen + (!bytes ? "no marker library in the check" : Exists(dir + L"\\planted.txt") ? "loaded" : "none loaded"));
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -312,6 +364,8 @@ int wmain(int argc, wchar_t** argv) {
     CheckDelete(c);
     CheckReport(c);
     CheckImage(c);
+    CheckManifest(c);
+    CheckPlanted(c);
     SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, nullptr, nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
     wstring from = c.sandbox + L'\0' + L'\0';
     remove.pFrom = from.c_str();

@@ -1,5 +1,7 @@
-// A library named like a system one and left beside the exe: loading it
-// writes planted.txt beside it and fails.
+// The marker library quorvel-check carries inside itself and plants, under
+// the names of libraries that programs in download folders are hijacked
+// through, beside a copy of the plug-in. Loading it leaves planted.txt beside
+// it, and the load fails.
 #include <windows.h>
 
 BOOL WINAPI DllMain(HINSTANCE self, DWORD reason, LPVOID) {
