@@ -13,6 +13,8 @@
 // the file NAME.ran beside itself and ends: Execute's case opens such a copy.
 #include <windows.h>
 #include <shellapi.h>
+#include <softpub.h>
+#include <wintrust.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -291,6 +293,17 @@ void CheckImage(Check& c) {
     if (found) snprintf(seen, sizeof seen, "file %lx.%lx, product %lx.%lx, %s", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
                         fixed->dwProductVersionMS >> 16, fixed->dwProductVersionMS & 0xFFFF, Utf8(copyright).c_str());
     c.Same("the version record: 1.00 and the copyright", "file 1.0, product 1.0, Copyright (c) 2026 The Quorvel authors", seen);
+    // The signature, as information: whether this Windows trusts the signer is its own affair.
+    WINTRUST_FILE_INFO file{sizeof file, c.exe.c_str()};
+    WINTRUST_DATA trust{sizeof trust};
+    trust.dwUIChoice = WTD_UI_NONE, trust.fdwRevocationChecks = WTD_REVOKE_NONE, trust.dwUnionChoice = WTD_CHOICE_FILE;
+    trust.pFile = &file, trust.dwStateAction = WTD_STATEACTION_VERIFY;
+    GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
+    LONG answer = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
+    trust.dwStateAction = WTD_STATEACTION_CLOSE;
+    WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
+    printf("--    the signature: %s (WinVerifyTrust 0x%08lx)\n", answer == 0 ? "trusted" : answer == (LONG)TRUST_E_NOSIGNATURE ? "none" : "not trusted here",
+           (unsigned long)answer);
 }
 
 // The manifest as the loader reads it: run as the invoker without UI access; Vista, 7, 8, 8.1 and
