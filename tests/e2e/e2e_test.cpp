@@ -37,8 +37,13 @@ std::string Output(const std::string& command) {
     return seen;
 }
 
-// What a Windows command printed, run in the build's Wine set-up.
-std::string Wine(const std::string& command) { return Output("'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' wine " + command); }
+// What a Windows command printed, run in the build's Wine set-up. One that has not ended within the
+// limit (a plug-in's box that nobody presses) is a failure: the prefix's processes are then ended, so
+// that none is left holding the report.
+std::string Wine(const std::string& command, int seconds = 300) {
+    const std::string in = "'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' ";
+    return Output("timeout " + std::to_string(seconds) + " " + in + "wine " + command + " || { [ $? = 124 ] && " + in + "wineserver -k; }");
+}
 
 // Starts exe with the whole command line given and NAME=VALUE set in its environment.
 std::string Start(const std::string& exe, const std::string& line, const Env& env = {}) {
@@ -61,11 +66,11 @@ std::string Reported(const std::string& section, const std::string& line5, const
 // told to prefer libraries beside the program, as a planted copy would be on Windows; every case must hold.
 void EveryCaseHolds(const std::string& check, const std::string& args = "") {
     setenv("WINEDLLOVERRIDES", "version,uxtheme,dwmapi,cryptbase,propsys,shell32=n,b", 1);
-    std::string seen = Wine("'" + check + "' " + args + "; echo \"status $?\"");
+    std::string seen = Wine("'" + check + "' " + args + " && echo 'exit status 0'");
     unsetenv("WINEDLLOVERRIDES");
     std::cout << seen;
     EXPECT_NE(seen.find("\nok: 0 failed; "), std::string::npos);
-    EXPECT_EQ(seen.substr(seen.rfind("status")), "status 0\n");
+    EXPECT_NE(seen.find("\nexit status 0\n"), std::string::npos);
 }
 
 TEST(EndToEnd, EveryCaseOfTheCheckHolds) {
@@ -99,8 +104,8 @@ TEST(EndToEnd, TheRecipesWorkAsHostAuthorsCopyThem) {
         std::string folder = dir + "/" + recipe, paths = "'" + Win(folder) + "' '" + Win(folder + "/old notes.txt") + "' '" + Win(folder + "/readme.txt") + "'";
         fs::create_directories(folder), fs::remove_all(trash);
         std::ofstream(folder + "/old notes.txt") << recipe, std::ofstream(folder + "/readme.txt") << "read me";
-        std::string seen = Wine(recipe == "nsis" ? "'" + bin + "setup.exe' /S '/D=" + Win(folder) + "'; cat '" + folder + "/quorvel-log.txt'"
-                                : recipe == "batch" ? "cmd /c '" + Win(bin + "quorvel-host.cmd") + "' " + paths : "'" + bin + "recipe-host.exe' " + paths);
+        std::string seen = Wine(recipe == "nsis" ? "'" + bin + "setup.exe' /S '/D=" + Win(folder) + "' && cat '" + folder + "/quorvel-log.txt'"
+                                : recipe == "batch" ? "cmd /c '" + Win(bin + "quorvel-host.cmd") + "' " + paths : "'" + bin + "recipe-host.exe' " + paths, 120);
         struct statvfs vfs {};
         statvfs(folder.c_str(), &vfs);
         std::string free = seen.substr(0, seen.find('\n')), rest = seen.substr(free.size());
