@@ -21,16 +21,13 @@ enum class Field { Text1, Text2, Text3 };
 // Outcome of an operation on the report file.
 enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Unconvertible, Other };
 
-// The shell's file operation request, with its texts still 16-bit.
+// The shell's file operation request, its source still 16-bit. The rest of
+// the system's request goes empty: no owner window, destination, name
+// mappings or progress title, the operations-aborted flag clear.
 struct ShellFileRequest {
-    Handle owner = 0;
     uint32_t operation = 0;
-    Str from;             // NUL-separated names, ending in an extra NUL
-    Text to;              // absent: no destination
+    Str from;  // NUL-separated names, ending in an extra NUL
     uint16_t flags = 0;
-    bool anyOperationsAborted = false;
-    Handle nameMappings = 0;
-    Text progressTitle;   // absent: no title
 };
 
 constexpr uint32_t FO_DELETE_OP = 3;
@@ -88,7 +85,7 @@ public:
     virtual Handle GetDesktopWindow() = 0;
     virtual int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file,
                                   const Text& parameters, const Text& directory, int32_t show) = 0;
-    virtual int32_t SHFileOperationA(ShellFileRequest& request) = 0;
+    virtual int32_t SHFileOperationA(const ShellFileRequest& request) = 0;
 };
 
 }  // namespace qrv

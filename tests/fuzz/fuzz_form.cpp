@@ -77,7 +77,7 @@ struct Input : Platform {
     }
     Handle GetDesktopWindow() override { return Any<Handle>(); }
     int32_t ShellExecuteA(Handle, const Text&, const Text&, const Text&, const Text&, int32_t) override { return calls += 1, Any<int32_t>(); }
-    int32_t SHFileOperationA(ShellFileRequest&) override { return calls += 1, Any<int32_t>(); }
+    int32_t SHFileOperationA(const ShellFileRequest&) override { return calls += 1, Any<int32_t>(); }
 
     FuzzedDataProvider& in;
     Str line;

@@ -81,7 +81,7 @@ struct Windows : Platform {
     bool IsExactInAnsi(const Str& t) override { return std::all_of(t.begin(), t.end(), [](char16_t c) { return c < 0x100; }); }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
     Handle GetDesktopWindow() override { return 0x10010; }
-    int32_t SHFileOperationA(ShellFileRequest& r) override { return request = r, deleteCode; }
+    int32_t SHFileOperationA(const ShellFileRequest& r) override { return request = r, deleteCode; }
 
     MOCK_METHOD(Handle, LoadLibraryA, (const Str&), (override));
     MOCK_METHOD(bool, GetProcAddress, (Handle, const Str&), (override));
