@@ -24,21 +24,18 @@ Entry table[] = {
 // altered search path, so that what it imports is looked for beside it in the
 // system folder before the program's folder.
 DWORD RestrictLibrarySearch() {
-    static DWORD flags = ~0u;
-    if (flags != ~0u) return flags;
-    flags = 0;
     WORD version = LOWORD(CALL(GetVersion)());  // major in the low byte, minor in the high
     auto setDefault = FIND(SetDefaultDllDirectories);
     auto setDirectory = FIND(SetDllDirectoryA);
-    if (setDefault && version != 6 && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return flags;
+    if (setDefault && version != 6 && setDefault(LOAD_LIBRARY_SEARCH_SYSTEM32)) return 0;
     if (setDirectory) setDirectory("");
-    return flags = LOAD_WITH_ALTERED_SEARCH_PATH;
+    return LOAD_WITH_ALTERED_SEARCH_PATH;
 }
 
 }  // namespace
 
 HMODULE LoadSystemLibrary(const char* name) {
-    DWORD flags = RestrictLibrarySearch();
+    static const DWORD flags = RestrictLibrarySearch();
     char path[MAX_PATH + 1];
     UINT n = CALL(GetSystemDirectoryA)(path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return nullptr;

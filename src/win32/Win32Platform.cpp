@@ -39,38 +39,34 @@ private:
 
 // The text in the ANSI code page, where a character without an equivalent
 // takes the code page's substitute; false where the conversion fails.
-// `exact` says whether no substitute was needed: converted back, the text is
-// the same.
-bool ToAnsi(const Str& s, Bytes& out, bool* exact = nullptr) {
+bool ToAnsi(const Str& s, Bytes& out) {
     int length = static_cast<int>(s.size());
     int n = length ? CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, nullptr, 0, nullptr, nullptr) : 0;
-    if (length && (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.Resize(n), n, nullptr,
-                                                      nullptr) != n))
-        return false;
-    if (exact) {
-        Str back(s.size(), u'\0');
-        *exact = CALL(MultiByteToWideChar)(CP_ACP, 0, out.c_str(), n, reinterpret_cast<wchar_t*>(back.data()),
-                                           length) == length && back == s;
-    }
-    return true;
+    return !length || (n > 0 && CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.Resize(n), n, nullptr,
+                                                          nullptr) == n);
 }
 
 // Every text handed to an A function (a path, a library or function name, the
 // shell's verb and folder) must say exactly what the text says, or the call is
 // not made: a substituted character could name another file. Only the report's
-// own text may substitute.
+// own text may substitute. Exact: converted back, the text is the same.
 bool ExactAnsi(const Str& s, Bytes& out) {
-    bool exact = false;
-    return ToAnsi(s, out, &exact) && exact;
+    if (!ToAnsi(s, out)) return false;
+    int length = static_cast<int>(s.size());
+    Str back(s.size(), u'\0');
+    return CALL(MultiByteToWideChar)(CP_ACP, 0, out.c_str(), static_cast<int>(out.size()),
+                                     reinterpret_cast<wchar_t*>(back.data()), length) == length && back == s;
 }
 
-// An optional text for an A function: absent is a null pointer.
+// An optional text for an A function: absent is a null pointer. One that
+// does not convert exactly clears `exact`.
 struct AnsiArg {
-    explicit AnsiArg(const Text& t) : present(static_cast<bool>(t)), exact(!t || ExactAnsi(*t, text)) {}
+    AnsiArg(const Text& t, bool& exact) : present(static_cast<bool>(t)) {
+        if (present && !ExactAnsi(*t, text)) exact = false;
+    }
     const char* get() const { return present ? text.c_str() : nullptr; }
     bool present;
     Bytes text;
-    bool exact;
 };
 
 // --- The platform -------------------------------------------------------------
@@ -129,7 +125,7 @@ public:
     FileStatus WriteReportFile(const Str& text) override {
         Bytes bytes;
         if (!ToAnsi(text, bytes)) return FileStatus::Unconvertible;
-        DWORD written = 0;
+        DWORD written;  // always set by the call
         if (!CALL(WriteFile)(file_, bytes.c_str(), static_cast<DWORD>(bytes.size()), &written, nullptr))
             return Status(CALL(GetLastError)());
         return written == bytes.size() ? FileStatus::Ok : FileStatus::ShortWrite;
@@ -187,7 +183,7 @@ public:
     bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
                            uint32_t& freeClusters) override {
         Bytes p;
-        DWORD s = 0, b = 0, f = 0, t = 0;
+        DWORD s, b, f, t;  // filled where the call succeeds
         if (!ExactAnsi(path, p) || !CALL(GetDiskFreeSpaceA)(p.c_str(), &s, &b, &f, &t)) return false;
         sectorsPerCluster = s;
         bytesPerSector = b;
@@ -199,29 +195,22 @@ public:
 
     int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file, const Text& parameters,
                           const Text& directory, int32_t show) override {
-        AnsiArg op(operation), f(file), params(parameters), dir(directory);
-        if (!op.exact || !f.exact || !params.exact || !dir.exact) return SE_ERR_FNF;
+        bool exact = true;
+        AnsiArg op(operation, exact), f(file, exact), params(parameters, exact), dir(directory, exact);
+        if (!exact) return SE_ERR_FNF;
         HINSTANCE code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), op.get(), f.get(), params.get(),
                                              dir.get(), show);
         return static_cast<int32_t>(reinterpret_cast<intptr_t>(code));
     }
 
-    int32_t SHFileOperationA(ShellFileRequest& request) override {
+    int32_t SHFileOperationA(const ShellFileRequest& request) override {
         Bytes from;
-        AnsiArg to(request.to), title(request.progressTitle);
-        if (!ExactAnsi(request.from, from) || !to.exact || !title.exact) return ERROR_INVALID_NAME;
-        SHFILEOPSTRUCTA op{};
-        op.hwnd = reinterpret_cast<HWND>(request.owner);
+        if (!ExactAnsi(request.from, from)) return ERROR_INVALID_NAME;
+        SHFILEOPSTRUCTA op{};  // no owner, destination, name mappings or title
         op.wFunc = request.operation;
         op.pFrom = from.c_str();
-        op.pTo = to.get();
         op.fFlags = request.flags;
-        op.fAnyOperationsAborted = request.anyOperationsAborted;
-        op.hNameMappings = reinterpret_cast<void*>(request.nameMappings);
-        op.lpszProgressTitle = title.get();
-        int code = CALL(SHFileOperationA)(&op);
-        request.anyOperationsAborted = op.fAnyOperationsAborted != FALSE;
-        return code;
+        return CALL(SHFileOperationA)(&op);
     }
 
 private:
