@@ -61,11 +61,12 @@ void Write(const wstring& path, const string& bytes) {
 }
 
 // What a host sees of one run: each box (caption|text, then "|an icon" and "|buttons N,..." where it has an
-// icon or other buttons than OK alone), the exit status and the report, or "none".
+// icon or other buttons than OK alone), the exit status and the report, or "none". Apart: the plug-in's
+// hidden window as it was while the first box was up.
 struct Seen {
     std::vector<string> boxes;
     DWORD exit = 0;
-    string report;
+    string report, form;
     string Text() const {
         string out;
         for (const string& box : boxes) out += "box " + box + "; ";
@@ -75,7 +76,63 @@ struct Seen {
 
 DWORD child;
 std::set<HWND> dismissed;
-std::vector<string>* boxes;
+Seen* current;  // the run being watched
+
+// A window's frame: shown or hidden, minimised, its styles, and its size when restored.
+string Frame(HWND window) {
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    WINDOWPLACEMENT place{sizeof place};
+    GetWindowPlacement(window, &place);
+    const RECT& r = place.rcNormalPosition;
+    char out[128];
+    snprintf(out, sizeof out, "%s%s, style %08lx, extended %08lx, %ldx%ld", style & WS_VISIBLE ? "shown" : "hidden",
+             style & WS_MINIMIZE ? ", minimised" : "", (unsigned long)style, (unsigned long)GetWindowLongW(window, GWL_EXSTYLE),
+             r.right - r.left, r.bottom - r.top);
+    return out;
+}
+
+// The process's window Quorvel: its caption, its frame, and its fields' texts from top to bottom, each read
+// with WM_GETTEXT as any program reads another's.
+string Form(DWORD pid) {
+    for (HWND form = nullptr; (form = FindWindowExW(nullptr, form, L"QuorvelForm1", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(form, &owner);
+        if (owner != pid) continue;
+        wchar_t text[4096];
+        string out = Utf8(wstring(text, GetWindowTextW(form, text, 4096))) + ", " + Frame(form);
+        std::vector<std::pair<LONG, string>> fields;
+        for (HWND field = GetWindow(form, GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT)) {
+            RECT r{};
+            DWORD_PTR n = 0;
+            GetWindowRect(field, &r);
+            SendMessageTimeoutW(field, WM_GETTEXT, 4096, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &n);
+            fields.push_back({r.top, Utf8(wstring(text, n))});
+        }
+        std::sort(fields.begin(), fields.end());
+        for (const auto& field : fields) out += "|" + field.second;
+        return out;
+    }
+    return "no window";
+}
+
+// The frame of a plain overlapped window, made hidden here and minimised, whose client area is 4680 x 3030
+// twips (1/1440 inch) on this screen: what the plug-in's window must be.
+string PlainFrame() {
+    HDC dc = GetDC(nullptr);
+    int x = GetDeviceCaps(dc, LOGPIXELSX), y = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    RECT frame{0, 0, (4680 * x + 720) / 1440, (3030 * y + 720) / 1440};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW, wc.lpszClassName = L"QuorvelCheckPlain";
+    RegisterClassW(&wc);
+    HWND plain = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                 frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongW(plain, GWL_STYLE, GetWindowLongW(plain, GWL_STYLE) | WS_MINIMIZE);
+    string seen = Frame(plain);
+    DestroyWindow(plain);
+    return seen;
+}
 
 BOOL CALLBACK OnBox(HWND h, LPARAM) {
     DWORD pid = 0;
@@ -88,7 +145,8 @@ BOOL CALLBACK OnBox(HWND h, LPARAM) {
     for (int id = IDOK; id <= IDCONTINUE; ++id)
         if (HWND b = GetDlgItem(h, id); b && IsWindowVisible(b)) buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
     bool iconShown = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
-    boxes->push_back(box + Shown(Utf8(wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))) + (iconShown ? "|an icon" : "") +
+    if (current->boxes.empty()) current->form = Form(child);
+    current->boxes.push_back(box + Shown(Utf8(wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))) + (iconShown ? "|an icon" : "") +
                      (buttons == "1" ? "" : "|buttons " + buttons));
     PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(h, IDOK));
     return TRUE;
@@ -114,7 +172,7 @@ struct Check {
             started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, &env[0],
                                      (cwd.empty() ? sandbox : cwd).c_str(), &si, &pi) || (Sleep(200), false);
         if (!started) return seen.boxes.push_back("(not started: error " + std::to_string(GetLastError()) + ")"), seen;
-        child = pi.dwProcessId, boxes = &seen.boxes;
+        child = pi.dwProcessId, current = &seen;
         DWORD waited = 0;
         for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < 60000; waited += 50) EnumWindows(OnBox, 0);
         if (waited >= 60000) TerminateProcess(pi.hProcess, 255), seen.boxes.push_back("(no end within 60 s: ended)");
@@ -274,11 +332,14 @@ void CheckReport(Check& c) {
     string old;
     Read(c.temp + L"\\qrvplug.txt", old);
     HANDLE held = CreateFileW((c.temp + L"\\qrvplug.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    Seen seen = c.Run(c.Quoted() + L" Execute \"" + c.sandbox + L"\\held\"");
+    string target = Utf8(c.sandbox) + "\\held";
+    Seen seen = c.Run(c.Quoted() + L" \t Execute \"" + c.sandbox + L"\\held\"");
     CloseHandle(held);
     Read(c.temp + L"\\qrvplug.txt", seen.report);
     c.Same("a report held open by another program: box 70, the old report intact", Box(70, "Permission denied") + "exit 70; report " + Shown(old),
            seen.Text());
+    c.Same("meanwhile its hidden window holds the command line after its name, and the two arguments",
+           "Quorvel, " + PlainFrame() + "|<Execute \"" + target + "\">|<Execute>|<" + target + ">", seen.form);
 }
 
 void CheckImage(Check& c) {
@@ -361,6 +422,9 @@ int wmain(int argc, wchar_t** argv) {
     wstring me = self, name = me.substr(me.rfind(L'\\') + 1);
     if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0) return Write(me + L".ran", "ran"), 0;
     if (argc > 2 || (argc == 2 && argv[1][0] == L'-')) return fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n"), 2;
+    // Screen measures as the plug-in, which is aware of the system's DPI, takes them (Windows Vista on).
+    if (auto aware = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "SetProcessDPIAware"))))
+        aware();
     Check c;
     wchar_t full[MAX_PATH], temp[MAX_PATH];
     c.exe = argc == 2 ? (GetFullPathNameW(argv[1], MAX_PATH, full, nullptr), wstring(full)) : me.substr(0, me.rfind(L'\\') + 1) + L"quorvel.exe";
