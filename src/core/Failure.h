@@ -13,7 +13,7 @@ namespace qrv {
 
 // Every failure kind the program's own steps raise has its own number.
 enum FailureNumber : int32_t {
-    errInvalidArgument = 5,    // a negative length, or a text the ANSI code page cannot carry exactly
+    errInvalidArgument = 5,    // a negative length, a control character in a name, a target not made full
     errOverflow = 6,           // a value outside its 16-bit or 32-bit signed width, or a free-byte count too large
     errBadFileName = 52,       // the report path is not a valid file name
     errDeviceIO = 57,          // the report file took fewer bytes than were written

@@ -35,7 +35,7 @@ ArgList Form1::GetCommandLine(int32_t MaxArgs) {
 }
 
 Status Form1::FreeDiskSpace(const Text& argument) {
-    if (Status s = PathArgument(platform_, argument)) return s;
+    if (Status s = PathArgument(argument)) return s;
     int64_t result{};
     if (Status s = FreeSpace(platform_, Value(argument), result)) return s;
     platform_.SetFieldText(Field::Text1, PlainDigits(result));
@@ -47,9 +47,10 @@ Status Form1::FreeDiskSpace(const Text& argument) {
 }
 
 Status Form1::Execute(const Text& strPath) {
-    if (Status s = PathArgument(platform_, strPath)) return s;
+    if (Status s = PathArgument(strPath)) return s;
     Handle owner = platform_.GetDesktopWindow();
-    int32_t code = platform_.ShellExecuteA(owner, Str(u"Open"), strPath, Text(), Str(u"0"), 1);
+    int32_t code = platform_.ShellExecute(CharsFor(platform_, Value(strPath)), owner, Str(u"Open"), strPath, Text(),
+                                          Str(u"0"), 1);
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
     return WriteReport(platform_, folder, u"[Execute]", u"File = " + Value(strPath), u"Return =" + NumberText(code));

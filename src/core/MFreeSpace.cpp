@@ -19,19 +19,18 @@ bool APIExists(Platform& platform, const Str& library, const Str& function) {
 }
 
 Status FreeSpace(Platform& platform, const Str& path, int64_t& result) {
-    Str target = path;
-    if (path.empty())
-        if (Status s = AnsiFolder(platform, platform.CurrentDirectory(), target)) return s;
+    const Str target = path.empty() ? FolderName(platform, platform.CurrentDirectory()) : path;
+    const Chars chars = CharsFor(platform, target);
     result = 0;
     if (APIExists(platform, u"kernel32", u"GetDiskFreeSpaceExA")) {
         uint64_t available{};
-        if (platform.GetDiskFreeSpaceExA(target, available)) {
+        if (platform.GetDiskFreeSpaceEx(chars, target, available)) {
             if (available > static_cast<uint64_t>(MaxFreeBytes)) return errOverflow;
             result = static_cast<int64_t>(available);
         }
     } else {
         uint32_t sectorsPerCluster{}, bytesPerSector{}, freeClusters{};
-        if (platform.GetDiskFreeSpaceA(target, sectorsPerCluster, bytesPerSector, freeClusters)) {
+        if (platform.GetDiskFreeSpace(chars, target, sectorsPerCluster, bytesPerSector, freeClusters)) {
             // Multiplied left to right; each count is taken as a signed 32-bit
             // value: one that does not fit is an overflow, not a negative count.
             int32_t bytes = 1;

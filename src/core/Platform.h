@@ -1,11 +1,12 @@
 // Every service the program takes from the operating system, in one place.
-// The core sees nothing else of the OS. Texts are 16-bit here; an
-// implementation converts them to the ANSI code page at its boundary. The
-// core hands over a path or file name only once the code page carries it
-// exactly (IsExactInAnsi), and an implementation never hands the system a
-// substituted form: where a text does not convert exactly the call is not
-// made and the answer is a refusal. No operation fails otherwise: a refusal
-// comes back as null, zero, a code or a FileStatus.
+// The core sees nothing else of the OS. Texts are 16-bit here. A call that
+// names a file goes to one function of a pair, as the core says (Chars): the
+// ANSI one, for a name the code page carries exactly (IsExactInAnsi), or else
+// its 16-bit twin, which takes the name as it is. An implementation never
+// hands the system a substituted form: where a text for an ANSI function does
+// not convert exactly the call is not made and the answer is a refusal. No
+// operation fails otherwise: a refusal comes back as null, zero, a code or a
+// FileStatus.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +18,9 @@ namespace qrv {
 using Handle = std::uintptr_t;
 
 enum class Field { Text1, Text2, Text3 };
+
+// Which function of a pair a call goes to: the ANSI one, or its 16-bit twin.
+enum class Chars { Ansi, Wide };
 
 // Outcome of an operation on the report file.
 enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Unconvertible, Other };
@@ -53,10 +57,11 @@ public:
     // Ends the process (a fake may return); open files are closed.
     virtual void EndProcess(uint32_t exitStatus) = 0;
 
-    // The report file, the only file the program opens. The text written is
-    // converted to ANSI with substitution where a character has no equivalent;
-    // a conversion that fails outright is Unconvertible.
-    virtual FileStatus CreateReportFile(const Str& path) = 0;
+    // The report file, the only file the program opens, created under its
+    // path through CreateFileA or CreateFileW. The text written is converted
+    // to ANSI with substitution where a character has no equivalent; a
+    // conversion that fails outright is Unconvertible.
+    virtual FileStatus CreateReportFile(Chars chars, const Str& path) = 0;
     virtual FileStatus WriteReportFile(const Str& text) = 0;
     virtual void CloseFiles() = 0;
 
@@ -69,23 +74,27 @@ public:
     virtual uint32_t GetTempFolder(uint32_t size, Str& buffer) = 0;
     // The 8.3 form of an existing path; empty where the call fails.
     virtual Str ShortPathName(const Str& path) = 0;
+    // The path made full against the current directory (GetFullPathNameW);
+    // empty where the call fails.
+    virtual Str FullPathName(const Str& path) = 0;
     // Whether the ANSI code page carries the text exactly, with no substitute.
     virtual bool IsExactInAnsi(const Str& text) = 0;
     virtual Handle GetModuleHandleA(const Str& name) = 0;
     virtual Handle LoadLibraryA(const Str& name) = 0;
     virtual bool GetProcAddress(Handle module, const Str& name) = 0;
     virtual void FreeLibrary(Handle module) = 0;
-    // The free-space functions fill only the counts the program uses: the
-    // bytes available to the caller; the cluster size and the free clusters.
-    virtual bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available) = 0;
-    virtual bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster,
-                                   uint32_t& bytesPerSector, uint32_t& freeClusters) = 0;
+    // GetDiskFreeSpaceExA or W, and GetDiskFreeSpaceA or W. They fill only
+    // the counts the program uses: the bytes available to the caller; the
+    // cluster size and the free clusters.
+    virtual bool GetDiskFreeSpaceEx(Chars chars, const Str& path, uint64_t& available) = 0;
+    virtual bool GetDiskFreeSpace(Chars chars, const Str& path, uint32_t& sectorsPerCluster,
+                                  uint32_t& bytesPerSector, uint32_t& freeClusters) = 0;
 
-    // user32 and shell32.
+    // user32 and shell32: ShellExecuteA or W, SHFileOperationA or W.
     virtual Handle GetDesktopWindow() = 0;
-    virtual int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file,
-                                  const Text& parameters, const Text& directory, int32_t show) = 0;
-    virtual int32_t SHFileOperationA(const ShellFileRequest& request) = 0;
+    virtual int32_t ShellExecute(Chars chars, Handle owner, const Text& operation, const Text& file,
+                                 const Text& parameters, const Text& directory, int32_t show) = 0;
+    virtual int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) = 0;
 };
 
 }  // namespace qrv

@@ -1,5 +1,7 @@
 #include "Report.h"
 
+#include "basFile.h"
+
 namespace qrv {
 
 Str PlainDigits(int64_t value) {
@@ -43,8 +45,9 @@ static Status Check(FileStatus status) {
 Status WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
                    const Str& line6) {
     const Str lines[6] = {u"[Plug-in]", u"Name = Quorvel", u"Version = 1.0", section, line5, line6};
+    const Str path = folder + u"qrvplug.txt";
     platform.CloseFiles();
-    if (Status s = Check(platform.CreateReportFile(folder + u"qrvplug.txt"))) return s;
+    if (Status s = Check(platform.CreateReportFile(CharsFor(platform, path), path))) return s;
     for (const Str& line : lines)
         if (Status s = Check(platform.WriteReportFile(line + u"\r\n"))) return s;
     platform.CloseFiles();

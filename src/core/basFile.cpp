@@ -17,27 +17,30 @@ Status GetTempDir(Platform& platform, Str& folder) {
     Str buffer(static_cast<size_t>(n), u' ');  // n is never negative: it came from an unsigned count
     platform.GetTempFolder(static_cast<uint32_t>(buffer.size()), buffer);  // only the first answer counts
     if (n - 1 < 0) return errInvalidArgument;
-    Str name;
-    if (Status s = AnsiFolder(platform, buffer.substr(0, static_cast<size_t>(n - 1)), name)) return s;
-    folder = AddBackslash(name);
+    folder = AddBackslash(FolderName(platform, buffer.substr(0, static_cast<size_t>(n - 1))));
     return {};
 }
 
-Status AnsiFolder(Platform& platform, const Str& folder, Str& form) {
-    if (platform.IsExactInAnsi(folder)) {
-        form = folder;
-        return {};
-    }
-    form = platform.ShortPathName(folder);
-    if (form.empty() || !platform.IsExactInAnsi(form)) return errInvalidArgument;
-    return {};
+Chars CharsFor(Platform& platform, const Str& name) {
+    return platform.IsExactInAnsi(name) ? Chars::Ansi : Chars::Wide;
 }
 
-Status PathArgument(Platform& platform, const Text& text) {
+Str FolderName(Platform& platform, const Str& folder) {
+    if (platform.IsExactInAnsi(folder)) return folder;
+    Str brief = platform.ShortPathName(folder);
+    return !brief.empty() && platform.IsExactInAnsi(brief) ? brief : folder;
+}
+
+Status PathArgument(const Text& text) {
     for (char16_t c : Value(text))
         if (c < 32) return errInvalidArgument;
-    if (!platform.IsExactInAnsi(Value(text))) return errInvalidArgument;
     return {};
+}
+
+// A drive and its root (C:\), or a UNC or device name (\\server\share, \\?\C:\).
+static bool IsFullyQualified(const Str& path) {
+    if (path.size() >= 3 && path[1] == u':' && path[2] == u'\\') return true;
+    return path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\';
 }
 
 Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex, bool& deleted) {
@@ -46,8 +49,11 @@ Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex,
     if (StartIndex < 0) return errInvalidArgument;  // no element below 0
     Str list;
     for (int32_t i = StartIndex; i <= last; ++i) {
-        if (Status s = PathArgument(platform, Files[i])) return s;
-        list += Value(Files[i]);
+        if (Status s = PathArgument(Files[i])) return s;
+        Str name = Value(Files[i]);
+        if (!IsFullyQualified(name)) name = platform.FullPathName(name);
+        if (!IsFullyQualified(name)) return errInvalidArgument;  // it could not be made full
+        list += name;
         list += u'\0';
     }
     list += u'\0';
@@ -57,7 +63,7 @@ Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex,
     request.from = list;
     request.flags = FOF_NOCONFIRMATION_FLAG | FOF_ALLOWUNDO_FLAG;
     int16_t code{};
-    if (Status s = ToInt16(platform.SHFileOperationA(request), code)) return s;
+    if (Status s = ToInt16(platform.SHFileOperation(CharsFor(platform, list), request), code)) return s;
     deleted = code == 0;
     return {};
 }

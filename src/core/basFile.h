@@ -1,5 +1,5 @@
-// File routines: the temp folder, the trailing backslash, and deleting to the
-// recycle bin through the shell.
+// File routines: the temp folder, the trailing backslash, the form in which a
+// name reaches the system, and deleting to the recycle bin through the shell.
 #pragma once
 
 #include "Failure.h"
@@ -10,20 +10,28 @@ namespace qrv {
 Str AddBackslash(const Str& path);
 Status GetTempDir(Platform& platform, Str& folder);
 
-// A folder the system names, in a form the ANSI functions reach exactly: the
-// name itself, or else its 8.3 form. Where neither exists it is the
-// invalid-argument failure: a substituted name could be another folder.
-Status AnsiFolder(Platform& platform, const Str& folder, Str& form);
+// The function of a pair that a name goes to: the ANSI one where the code
+// page carries the name exactly, else its 16-bit twin, which takes the name
+// as it is. Never a substituted form, which could name another file.
+Chars CharsFor(Platform& platform, const Str& name);
+
+// A folder the system names, as the program hands it on: its name where the
+// code page carries it exactly, else its 8.3 form where that is exact (both
+// for the ANSI functions), else its name as it is (for the 16-bit ones).
+Str FolderName(Platform& platform, const Str& folder);
 
 // Whether an argument that names a path may be handed to the system. No
 // Windows name holds a control character (U+0001 to U+001F): such an argument
-// is never a real target, and echoed into the report it could add a line. A
-// name the ANSI code page cannot carry exactly would reach another file, or
-// none. Either is the invalid-argument failure.
-Status PathArgument(Platform& platform, const Text& text);
+// is never a real target, and echoed into the report it could add a line. It
+// is the invalid-argument failure.
+Status PathArgument(const Text& text);
 
 // Asks the shell to delete Files[StartIndex..] with undo allowed and no
-// confirmation; deleted is true when the shell reports success.
+// confirmation; deleted is true when the shell reports success. The shell
+// keeps undo only for full names, so a target that is not fully qualified (a
+// drive and its root, or \\ for a UNC or device name) is first made full
+// against the current directory; one that cannot be is the invalid-argument
+// failure, and nothing is deleted.
 Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex, bool& deleted);
 
 }  // namespace qrv

@@ -2,8 +2,8 @@
 // bound by library and function name on its first call. Nothing else is
 // imported at load time but GetModuleHandleA, GetProcAddress, LoadLibraryExA
 // and FatalAppExitA, which do the binding, FreeLibrary, which the free-space
-// probe needs, and what the C runtime itself imports. GetDiskFreeSpaceExA is
-// reached only after that probe has found it.
+// probe needs, and the process heap. GetDiskFreeSpaceExA and its 16-bit twin
+// are reached only after that probe has found the first.
 #pragma once
 
 #include <windows.h>
@@ -13,11 +13,15 @@ namespace qrv {
 #define QRV_API(X)                       \
     X(kernel32, CloseHandle)             \
     X(kernel32, CreateFileA)             \
+    X(kernel32, CreateFileW)             \
     X(kernel32, ExitProcess)             \
     X(kernel32, GetCommandLineW)         \
     X(kernel32, GetCurrentDirectoryW)    \
     X(kernel32, GetDiskFreeSpaceA)       \
     X(kernel32, GetDiskFreeSpaceExA)     \
+    X(kernel32, GetDiskFreeSpaceExW)     \
+    X(kernel32, GetDiskFreeSpaceW)       \
+    X(kernel32, GetFullPathNameW)        \
     X(kernel32, GetLastError)            \
     X(kernel32, GetShortPathNameW)       \
     X(kernel32, GetSystemDirectoryA)     \
@@ -42,7 +46,9 @@ namespace qrv {
     X(user32, ShowWindow)                \
     X(gdi32, GetDeviceCaps)              \
     X(shell32, SHFileOperationA)         \
-    X(shell32, ShellExecuteA)
+    X(shell32, SHFileOperationW)         \
+    X(shell32, ShellExecuteA)            \
+    X(shell32, ShellExecuteW)
 
 enum Api {
 #define QRV_ENUM(library, name) api_##name,

@@ -7,6 +7,12 @@
 
 #include "Api.h"
 
+// The platform's names for a pair of functions, not the headers' macros for one of them.
+#undef GetDiskFreeSpace
+#undef GetDiskFreeSpaceEx
+#undef ShellExecute
+#undef SHFileOperation
+
 namespace qrv {
 namespace {
 
@@ -48,8 +54,9 @@ bool ToAnsi(const Str& s, Bytes& out) {
 
 // Every text handed to an A function (a path, a library or function name, the
 // shell's verb and folder) must say exactly what the text says, or the call is
-// not made: a substituted character could name another file. Only the report's
-// own text may substitute. Exact: converted back, the text is the same.
+// not made: a substituted character could name another file. The core hands a
+// name the code page cannot carry to the 16-bit twin instead. Only the
+// report's own text may substitute. Exact: converted back, the text is the same.
 bool ExactAnsi(const Str& s, Bytes& out) {
     if (!ToAnsi(s, out)) return false;
     int length = static_cast<int>(s.size());
@@ -68,6 +75,9 @@ struct AnsiArg {
     bool present;
     Bytes text;
 };
+
+// An optional text for a 16-bit function: absent is a null pointer.
+const wchar_t* WideArg(const Text& t) { return t ? Wide(*t) : nullptr; }
 
 // --- The platform -------------------------------------------------------------
 
@@ -114,11 +124,14 @@ public:
         CALL(ExitProcess)(exitStatus);
     }
 
-    FileStatus CreateReportFile(const Str& path) override {
+    FileStatus CreateReportFile(Chars chars, const Str& path) override {
+        auto create = [](auto createFile, auto name) {
+            return createFile(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        };
         Bytes name;
-        if (!ExactAnsi(path, name)) return FileStatus::BadName;
-        file_ = CALL(CreateFileA)(name.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (chars == Chars::Wide) file_ = create(CALL(CreateFileW), Wide(path));
+        else if (ExactAnsi(path, name)) file_ = create(CALL(CreateFileA), name.c_str());
+        else return FileStatus::BadName;
         return file_ == INVALID_HANDLE_VALUE ? Status(CALL(GetLastError)()) : FileStatus::Ok;
     }
 
@@ -150,6 +163,10 @@ public:
         return Sized([&](wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(Wide(path), buffer, size); });
     }
 
+    Str FullPathName(const Str& path) override {
+        return Sized([&](wchar_t* buffer, DWORD size) { return CALL(GetFullPathNameW)(Wide(path), size, buffer, nullptr); });
+    }
+
     bool IsExactInAnsi(const Str& text) override {
         Bytes bytes;
         return ExactAnsi(text, bytes);
@@ -172,45 +189,58 @@ public:
 
     void FreeLibrary(Handle module) override { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
 
-    bool GetDiskFreeSpaceExA(const Str& path, uint64_t& available) override {
-        Bytes p;
+    bool GetDiskFreeSpaceEx(Chars chars, const Str& path, uint64_t& available) override {
         ULARGE_INTEGER a{}, t{}, f{};
-        if (!ExactAnsi(path, p) || !CALL(GetDiskFreeSpaceExA)(p.c_str(), &a, &t, &f)) return false;
+        auto ask = [&](auto getDiskFreeSpaceEx, auto name) { return getDiskFreeSpaceEx(name, &a, &t, &f) != FALSE; };
+        Bytes p;
+        bool ok = chars == Chars::Wide ? ask(CALL(GetDiskFreeSpaceExW), Wide(path))
+                                       : ExactAnsi(path, p) && ask(CALL(GetDiskFreeSpaceExA), p.c_str());
         available = a.QuadPart;
-        return true;
+        return ok;
     }
 
-    bool GetDiskFreeSpaceA(const Str& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
-                           uint32_t& freeClusters) override {
+    bool GetDiskFreeSpace(Chars chars, const Str& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                          uint32_t& freeClusters) override {
+        DWORD s = 0, b = 0, f = 0, t;
+        auto ask = [&](auto getDiskFreeSpace, auto name) { return getDiskFreeSpace(name, &s, &b, &f, &t) != FALSE; };
         Bytes p;
-        DWORD s, b, f, t;  // filled where the call succeeds
-        if (!ExactAnsi(path, p) || !CALL(GetDiskFreeSpaceA)(p.c_str(), &s, &b, &f, &t)) return false;
+        bool ok = chars == Chars::Wide ? ask(CALL(GetDiskFreeSpaceW), Wide(path))
+                                       : ExactAnsi(path, p) && ask(CALL(GetDiskFreeSpaceA), p.c_str());
         sectorsPerCluster = s;
         bytesPerSector = b;
         freeClusters = f;
-        return true;
+        return ok;
     }
 
     Handle GetDesktopWindow() override { return reinterpret_cast<Handle>(CALL(GetDesktopWindow)()); }
 
-    int32_t ShellExecuteA(Handle owner, const Text& operation, const Text& file, const Text& parameters,
-                          const Text& directory, int32_t show) override {
-        bool exact = true;
-        AnsiArg op(operation, exact), f(file, exact), params(parameters, exact), dir(directory, exact);
-        if (!exact) return SE_ERR_FNF;
-        HINSTANCE code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), op.get(), f.get(), params.get(),
-                                             dir.get(), show);
+    int32_t ShellExecute(Chars chars, Handle owner, const Text& operation, const Text& file, const Text& parameters,
+                         const Text& directory, int32_t show) override {
+        HINSTANCE code;
+        if (chars == Chars::Wide) {
+            code = CALL(ShellExecuteW)(reinterpret_cast<HWND>(owner), WideArg(operation), WideArg(file),
+                                       WideArg(parameters), WideArg(directory), show);
+        } else {
+            bool exact = true;
+            AnsiArg op(operation, exact), f(file, exact), params(parameters, exact), dir(directory, exact);
+            if (!exact) return SE_ERR_FNF;
+            code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), op.get(), f.get(), params.get(), dir.get(), show);
+        }
         return static_cast<int32_t>(reinterpret_cast<intptr_t>(code));
     }
 
-    int32_t SHFileOperationA(const ShellFileRequest& request) override {
+    int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) override {
+        // No owner, destination, name mappings or title; the aborted flag clear.
+        auto run = [&](auto op, auto shFileOperation, auto from) {
+            op.wFunc = request.operation;
+            op.pFrom = from;
+            op.fFlags = request.flags;
+            return shFileOperation(&op);
+        };
         Bytes from;
+        if (chars == Chars::Wide) return run(SHFILEOPSTRUCTW{}, CALL(SHFileOperationW), Wide(request.from));
         if (!ExactAnsi(request.from, from)) return ERROR_INVALID_NAME;
-        SHFILEOPSTRUCTA op{};  // no owner, destination, name mappings or title
-        op.wFunc = request.operation;
-        op.pFrom = from.c_str();
-        op.fFlags = request.flags;
-        return CALL(SHFileOperationA)(&op);
+        return run(SHFILEOPSTRUCTA{}, CALL(SHFileOperationA), from.c_str());
     }
 
 private:

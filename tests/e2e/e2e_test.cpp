@@ -37,24 +37,25 @@ std::string Output(const std::string& command) {
     return seen;
 }
 
-// What a Windows command printed, run in the build's Wine set-up. One that has not ended within the
-// limit (a plug-in's box that nobody presses) is a failure: the prefix's processes are then ended, so
-// that none is left holding the report.
-std::string Wine(const std::string& command, int seconds = 300) {
+// What a Windows command printed, run in the build's Wine set-up from the folder given (Wine's current
+// directory is the Unix one). One that has not ended within the limit (a plug-in's box that nobody presses)
+// is a failure: the prefix's processes are then ended, so that none is left holding the report.
+std::string Wine(const std::string& command, int seconds = 300, const std::string& folder = ".") {
     const std::string in = "'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' ";
-    return Output("timeout " + std::to_string(seconds) + " " + in + "wine " + command + " || { [ $? = 124 ] && " + in + "wineserver -k; }");
+    return Output("cd '" + folder + "' && timeout " + std::to_string(seconds) + " " + in + "wine " + command + " || { [ $? = 124 ] && " + in +
+                  "wineserver -k; }");
 }
 
-// Starts exe with the whole command line given and NAME=VALUE set in its environment.
-std::string Start(const std::string& exe, const std::string& line, const Env& env = {}) {
+// Starts exe with the whole command line given, NAME=VALUE set in its environment, in the folder given.
+std::string Start(const std::string& exe, const std::string& line, const Env& env = {}, const std::string& folder = ".") {
     std::ofstream(kRoot + "/line.txt", std::ios::binary) << line;
     std::string args;
     for (const std::string& pair : env) args += "'" + pair + "' ";
-    return Wine(kHost + args + "'" + Win(exe) + "' '" + Win(kRoot + "/line.txt") + "'");
+    return Wine(kHost + args + "'" + Win(exe) + "' '" + Win(kRoot + "/line.txt") + "'", 300, folder);
 }
 
-std::string Quorvel(const std::string& args, const Env& env = {}) {
-    return Start(kExe, "\"" + Win(kExe) + "\"" + (args.empty() ? "" : " " + args), env);
+std::string Quorvel(const std::string& args, const std::string& folder = ".") {
+    return Start(kExe, "\"" + Win(kExe) + "\"" + (args.empty() ? "" : " " + args), {}, folder);
 }
 
 // A run that ended well with this report, as the host program prints it.
@@ -77,16 +78,25 @@ TEST(EndToEnd, EveryCaseOfTheCheckHolds) {
     EveryCaseHolds(kDir + "/quorvel-check.exe", "'" + Win(kExe) + "'");  // what Windows can judge from inside
 }
 
-TEST(EndToEnd, DeletedFilesLandWholeInTheTrash) {
+TEST(EndToEnd, DeletedFilesLandWholeInTheTrashUnderTheirRealNames) {
+    // Names with blanks, a wildcard, names the ANSI code page (1252) cannot carry, and relative names made
+    // full against the current directory: each file lands whole in the trash, under its own name. The
+    // best-fit twin of one name, and what its substitute ?? would match, stay.
+    const char* names[] = {"c d.txt", "w1.log", "w22.log", "\xEF\xBD\x81.txt", "\xF0\x9F\x98\x80.txt", "r.txt", "r1.log"};
     std::string dir = kRoot + "/victims", trash = kRoot + "/home/.local/share/Trash";
     fs::remove_all(dir), fs::remove_all(trash), fs::create_directories(dir);
-    for (const char* name : {"a.txt", "c d.txt", "w1.log", "w22.log"}) std::ofstream(dir + "/" + name) << name << name;
-    EXPECT_EQ(Quorvel("Delete " + Win(dir + "/a.txt") + " \"" + Win(dir + "/c d.txt") + "\" " + Win(dir) + "\\w*.log"),
+    for (const char* name : names) std::ofstream(dir + "/" + name) << name << name;
+    std::ofstream(dir + "/a.txt") << "kept", std::ofstream(dir + "/ab.txt") << "kept";
+    std::string full = " \"" + Win(dir) + "\\";
+    EXPECT_EQ(Quorvel("Delete" + full + "c d.txt\"" + full + "w*.log\"" + full + names[3] + "\"" + full + names[4] + "\""),
               Reported("[Delete]", "Argument = ", "Return =True"));
+    EXPECT_EQ(Quorvel("Delete r.txt r*.log", dir), Reported("[Delete]", "Argument = ", "Return =True"));
     std::string held;
-    for (const char* name : {"a.txt", "c d.txt", "w1.log", "w22.log"})
+    for (const char* name : names)
         held += Slurp(trash + "/files/" + name) + (Slurp(trash + "/info/" + name + ".trashinfo").empty() ? " no info" : "") + "|";
-    EXPECT_EQ(held, "a.txta.txt|c d.txtc d.txt|w1.logw1.log|w22.logw22.log|");
+    EXPECT_EQ(held, std::string("c d.txtc d.txt|w1.logw1.log|w22.logw22.log|") + names[3] + names[3] + "|" + names[4] + names[4] +
+                        "|r.txtr.txt|r1.logr1.log|");
+    EXPECT_EQ(Slurp(dir + "/a.txt") + Slurp(dir + "/ab.txt"), "keptkept");
 }
 
 TEST(EndToEnd, TheRecipesWorkAsHostAuthorsCopyThem) {
@@ -138,7 +148,7 @@ TEST(EndToEnd, TheMainJobShowsTheBoxAsTextAndEnds) {
     const std::string run = "QRV_BUILD=" + kBuild + " '" QRV_SCRIPTS "/";
     Output(run + "prepare' run-wine");  // the main job's own prefix, made before the clock starts
     auto start = std::chrono::steady_clock::now();
-    std::string seen = Output(run + "run' FreeDiskSpace 'C:\\\xD0\xB6' 2> /dev/null; echo \"status $?\"");
+    std::string seen = Output(run + "run' Execute \"$(printf 'C:\\\\x\\ry')\" 2> /dev/null; echo \"status $?\"");  // a CR in the path
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(60));
     EXPECT_EQ(seen.substr(0, seen.find("Recycle bin")) + seen.substr(seen.rfind("status")),
               "box: Error in Form_Load() | Err code  5 | Invalid procedure call or argument\n(no report written)\nexit status: 5\nstatus 5\n");

@@ -1,14 +1,17 @@
 // The whole run, Form_Load, against a platform whose every answer comes from
 // the input: the command line (any length), the temp folder and the current
-// directory with their 8.3 forms, the code page's verdicts, the probe and
-// disk answers, the shell's codes and each report file operation. On every
-// input: no crash, no sanitizer finding; the process ends once; at most one
-// box, and the exit status is 0 or that box's number; at most one command's
-// system call; and the report is untouched, or exactly the lines written
-// before a write that failed, or six lines, each ended by CR LF and holding
-// no other CR or LF.
+// directory with their 8.3 and full forms, the probe and disk answers, the
+// shell's codes and each report file operation. Its code page carries Latin-1
+// exactly. On every input: no crash, no sanitizer finding; the process ends
+// once; at most one box, and the exit status is 0 or that box's number; at
+// most one command's system call; no ANSI function receives a name the code
+// page cannot carry (it would be substituted), and no delete request a name
+// that is not fully qualified; and the report is untouched, or exactly the
+// lines written before a write that failed, or six lines, each ended by CR LF
+// and holding no other CR or LF.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -50,7 +53,8 @@ struct Input : Platform {
         boxes += 1, box = U16(text.begin(), text.end());
     }
     void EndProcess(uint32_t status) override { ends += 1, exitStatus = status; }
-    FileStatus CreateReportFile(const Str&) override {
+    FileStatus CreateReportFile(Chars chars, const Str& path) override {
+        Named(chars, path);
         FileStatus s = File(0.5f);
         if (s == FileStatus::Ok) created = true, report.clear();
         return s;
@@ -66,18 +70,36 @@ struct Input : Platform {
         return in.ConsumeBool() ? static_cast<uint32_t>(buffer.size() + 1) : Any<uint32_t>();
     }
     Str ShortPathName(const Str&) override { return Take(300); }
-    bool IsExactInAnsi(const Str&) override { return in.ConsumeProbability<float>() < 0.8f; }
+    bool IsExactInAnsi(const Str& text) override {
+        return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x100; });
+    }
+    Str FullPathName(const Str&) override { return Take(300); }
     Handle GetModuleHandleA(const Str&) override { return Any<Handle>(); }
     Handle LoadLibraryA(const Str&) override { return Any<Handle>(); }
     bool GetProcAddress(Handle, const Str&) override { return in.ConsumeBool(); }
     void FreeLibrary(Handle) override {}
-    bool GetDiskFreeSpaceExA(const Str&, uint64_t& a) override { return calls += 1, a = Any<uint64_t>(), in.ConsumeBool(); }
-    bool GetDiskFreeSpaceA(const Str&, uint32_t& s, uint32_t& b, uint32_t& f) override {
-        return calls += 1, s = Any<uint32_t>(), b = Any<uint32_t>(), f = Any<uint32_t>(), in.ConsumeBool();
+    bool GetDiskFreeSpaceEx(Chars chars, const Str& path, uint64_t& a) override {
+        return Named(chars, path), calls += 1, a = Any<uint64_t>(), in.ConsumeBool();
+    }
+    bool GetDiskFreeSpace(Chars chars, const Str& path, uint32_t& s, uint32_t& b, uint32_t& f) override {
+        return Named(chars, path), calls += 1, s = Any<uint32_t>(), b = Any<uint32_t>(), f = Any<uint32_t>(), in.ConsumeBool();
     }
     Handle GetDesktopWindow() override { return Any<Handle>(); }
-    int32_t ShellExecuteA(Handle, const Text&, const Text&, const Text&, const Text&, int32_t) override { return calls += 1, Any<int32_t>(); }
-    int32_t SHFileOperationA(const ShellFileRequest&) override { return calls += 1, Any<int32_t>(); }
+    int32_t ShellExecute(Chars chars, Handle, const Text&, const Text& file, const Text&, const Text&, int32_t) override {
+        return Named(chars, Value(file)), calls += 1, Any<int32_t>();
+    }
+    int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) override {
+        Named(chars, request.from);
+        const U16 from(request.from.begin(), request.from.end());
+        Require(from.size() >= 1 && from.back() == u'\0');
+        for (size_t at = 0, end; (end = from.find(u'\0', at)) < from.size() - 1; at = end + 1) {  // each name is full
+            const U16 name = from.substr(at, end - at);
+            Require((name.size() >= 3 && name[1] == u':' && name[2] == u'\\') || name.compare(0, 2, u"\\\\") == 0);
+        }
+        return calls += 1, Any<int32_t>();
+    }
+    // A name handed to an ANSI function is one the code page carries exactly.
+    void Named(Chars chars, const Str& name) { Require(chars == Chars::Wide || IsExactInAnsi(name)); }
 
     FuzzedDataProvider& in;
     Str line;

@@ -1,6 +1,7 @@
 // The platform of the unit tests: a small Windows with a Latin-1 code page
-// that records what a host would see of a run. The calls whose arguments
-// tests check are gMock methods, with the small Windows as their defaults.
+// that records what a host would see of a run, and which function of each
+// pair a call took. The calls whose arguments tests check are gMock methods,
+// with the small Windows as their defaults.
 #pragma once
 
 #include <gmock/gmock.h>
@@ -17,6 +18,16 @@ namespace qrv {
 inline std::string Ansi(const Str& s) {
     std::string out;
     for (char16_t c : s) out += c < 0x100 ? static_cast<char>(c) : '?';
+    return out;
+}
+
+// 16-bit text as UTF-8 (characters of the basic plane), for names shown as they are.
+inline std::string Utf8(const Str& s) {
+    std::string out;
+    for (char16_t c : s)
+        out += c < 0x80 ? std::string(1, static_cast<char>(c))
+             : c < 0x800 ? std::string{static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))}
+                         : std::string{static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)), static_cast<char>(0x80 | (c & 0x3F))};
     return out;
 }
 
@@ -56,12 +67,13 @@ struct Windows : Platform {
     int writesBeforeFailure = 6;
 
     // What the host sees.
-    std::string path, report = "old";  // the report file: where, and its bytes
+    std::string path, report = "old";  // the report file: where (behind "W " through CreateFileW), and its bytes
     std::vector<std::string> boxes;    // caption, a line feed, then the text
     std::string fields[3] = {"-", "-", "-"};  // Text1, Text2, Text3; a dash for one never set
     bool visible = true, minimized = false;
     int64_t exitStatus = -1;           // -1: the process did not end
     ShellFileRequest request;
+    Chars deleteChars = Chars::Ansi;
 
     Str CommandLineText() override { return Utf16(line); }
     Str CurrentDirectory() override { return current; }
@@ -70,7 +82,10 @@ struct Windows : Platform {
     void SetFieldText(Field f, const Str& t) override { fields[static_cast<int>(f)] = Ansi(t); }
     void ShowMessageBox(const Str& t, const Str& caption) override { boxes.push_back(Ansi(caption) + "\n" + Ansi(t)); }
     void EndProcess(uint32_t status) override { exitStatus = status; }
-    FileStatus CreateReportFile(const Str& p) override { if (createStatus == FileStatus::Ok) path = Ansi(p), report.clear(); return createStatus; }
+    FileStatus CreateReportFile(Chars c, const Str& p) override {
+        if (createStatus == FileStatus::Ok) path = (c == Chars::Wide ? "W " : "") + Utf8(p), report.clear();
+        return createStatus;
+    }
     FileStatus WriteReportFile(const Str& t) override { return writesBeforeFailure-- > 0 ? (report += Ansi(t), FileStatus::Ok) : writeStatus; }
     void CloseFiles() override {}
     uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
@@ -81,22 +96,25 @@ struct Windows : Platform {
     bool IsExactInAnsi(const Str& t) override { return std::all_of(t.begin(), t.end(), [](char16_t c) { return c < 0x100; }); }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
     Handle GetDesktopWindow() override { return 0x10010; }
-    int32_t SHFileOperationA(const ShellFileRequest& r) override { return request = r, deleteCode; }
+    int32_t SHFileOperation(Chars c, const ShellFileRequest& r) override { return request = r, deleteChars = c, deleteCode; }
 
     MOCK_METHOD(Handle, LoadLibraryA, (const Str&), (override));
     MOCK_METHOD(bool, GetProcAddress, (Handle, const Str&), (override));
     MOCK_METHOD(void, FreeLibrary, (Handle), (override));
-    MOCK_METHOD(bool, GetDiskFreeSpaceExA, (const Str&, uint64_t&), (override));
-    MOCK_METHOD(bool, GetDiskFreeSpaceA, (const Str&, uint32_t&, uint32_t&, uint32_t&), (override));
-    MOCK_METHOD(int32_t, ShellExecuteA, (Handle, const Text&, const Text&, const Text&, const Text&, int32_t), (override));
+    MOCK_METHOD(Str, FullPathName, (const Str&), (override));
+    MOCK_METHOD(bool, GetDiskFreeSpaceEx, (Chars, const Str&, uint64_t&), (override));
+    MOCK_METHOD(bool, GetDiskFreeSpace, (Chars, const Str&, uint32_t&, uint32_t&, uint32_t&), (override));
+    MOCK_METHOD(int32_t, ShellExecute, (Chars, Handle, const Text&, const Text&, const Text&, const Text&, int32_t), (override));
 
     Windows() {
         ON_CALL(*this, GetProcAddress(0x7000, Str(u"GetDiskFreeSpaceExA"))).WillByDefault([this] { return hasEx; });
-        ON_CALL(*this, GetDiskFreeSpaceExA).WillByDefault([this](const Str&, uint64_t& a) { return a = available, diskOk; });
-        ON_CALL(*this, GetDiskFreeSpaceA).WillByDefault([this](const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
+        // A name made full against the current directory, as it is written (the small Windows resolves no dots).
+        ON_CALL(*this, FullPathName).WillByDefault([this](const Str& p) { return current + u'\\' + p; });
+        ON_CALL(*this, GetDiskFreeSpaceEx).WillByDefault([this](Chars, const Str&, uint64_t& a) { return a = available, diskOk; });
+        ON_CALL(*this, GetDiskFreeSpace).WillByDefault([this](Chars, const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
             return s = clusters[0], b = clusters[1], f = clusters[2], diskOk;
         });
-        ON_CALL(*this, ShellExecuteA).WillByDefault([this] { return shellCode; });
+        ON_CALL(*this, ShellExecute).WillByDefault([this] { return shellCode; });
     }
     // A Windows without GetDiskFreeSpaceExA, and its cluster counts.
     void Clusters(uint32_t perCluster, uint32_t perSector, uint32_t free) { hasEx = false, clusters[0] = perCluster, clusters[1] = perSector, clusters[2] = free; }

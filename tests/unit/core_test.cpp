@@ -43,9 +43,9 @@ TEST(ArgumentSplitter, BlanksTabsAndQuotesAsTheHostWritesThem) {
     }
 }
 
-// A run as the host sees it: where the report went (when not C:\TEMP\), its lines after the three fixed
-// ones with each CR LF shown as a bar, what the shell was asked to delete, then each error box's number and
-// description. Checks each box's caption and frame, the exit status (the first failure's), the hidden form.
+// A run as the host sees it: where the report went (when not C:\TEMP\ through CreateFileA), its lines after
+// the three fixed ones with each CR LF shown as a bar, what the shell was asked to delete ("(W)" through
+// SHFileOperationW), then each error box's number and description. Checks each box's caption and frame, the exit status (the first failure's), the hidden form.
 std::string Seen(const Windows& f) {
     const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
     const std::string frame = "Plug-in Quorvel\nError in Form_Load()\rErr code  ";
@@ -54,8 +54,8 @@ std::string Seen(const Windows& f) {
     if (!f.path.empty() && f.path != "C:\\TEMP\\qrvplug.txt") out = f.path + ": " + out;
     if (const ShellFileRequest& r = f.request; r.operation) {  // to the recycle bin, no confirmation, nothing more
         EXPECT_TRUE(r.operation == 3 && r.flags == 0x50);
-        out += " deleting ";
-        for (char c : Ansi(r.from)) out += c ? std::string(1, c) : "\\0";
+        out += f.deleteChars == Chars::Wide ? " deleting (W) " : " deleting ";
+        for (char c : Utf8(r.from)) out += c ? std::string(1, c) : "\\0";
     }
     int first = 0;
     for (std::string box : f.boxes) {
@@ -76,15 +76,15 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Unknown \"x y\" z", {}, "old", "<Unknown \"x y\" z>|<Unknown>|<x y>"},
         // Execute reports the shell's code, whatever it is; no target is a null pointer.
         {"Execute \"C:\\My Files\\a b.txt\"",
-         [](Windows& f) { EXPECT_CALL(f, ShellExecuteA(0x10010, Text(u"Open"), Text(u"C:\\My Files\\a b.txt"), Text(), Text(u"0"), 1)); },
+         [](Windows& f) { EXPECT_CALL(f, ShellExecute(Chars::Ansi, 0x10010, Text(u"Open"), Text(u"C:\\My Files\\a b.txt"), Text(), Text(u"0"), 1)); },
          "[Execute]|File = C:\\My Files\\a b.txt|Return = 42|"},
-        {"\"Execute\"", [](Windows& f) { f.shellCode = 2, EXPECT_CALL(f, ShellExecuteA(_, _, Text(), _, _, _)); }, "[Execute]|File = |Return = 2|"},
-        {"Execute \"\"", [](Windows& f) { EXPECT_CALL(f, ShellExecuteA(_, _, Text(), _, _, _)); }, "[Execute]|File = |Return = 42|"},
+        {"\"Execute\"", [](Windows& f) { f.shellCode = 2, EXPECT_CALL(f, ShellExecute(Chars::Ansi, _, _, Text(), _, _, _)); }, "[Execute]|File = |Return = 2|"},
+        {"Execute \"\"", [](Windows& f) { EXPECT_CALL(f, ShellExecute(_, _, _, Text(), _, _, _)); }, "[Execute]|File = |Return = 42|"},
         {"Execute first second third", [](Windows& f) { f.shellCode = -5; }, "[Execute]|File = first|Return =-5|"},
         // FreeDiskSpace: the bytes available to the caller, within the fixed-point range.
         {"FreeDiskSpace C:\\", [](Windows& f) { f.available = 1024; }, "[FreeDiskSpace]|Argument = C:\\|Return = 1024|",
          "1024|<FreeDiskSpace>|C:\\TEMP\\"},
-        {"FreeDiskSpace", [](Windows& f) { f.available = 7, EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\WORK"), _)); },
+        {"FreeDiskSpace", [](Windows& f) { f.available = 7, EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Ansi, Str(u"C:\\WORK"), _)); },
          "[FreeDiskSpace]|Argument = |Return = 7|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.available = MaxFreeBytes; }, "[FreeDiskSpace]|Argument = C:\\|Return = 922337203685477|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.available = MaxFreeBytes + 1; }, "old box 6 Overflow", "<FreeDiskSpace C:\\>|<FreeDiskSpace>|<C:\\>"},
@@ -94,7 +94,7 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
          "55|<FreeDiskSpace>|<C:\\>"},
         // Without the Ex function: clusters multiplied in signed 32 bits, never wrapping.
         {"FreeDiskSpace \"D:\\a b\"",
-         [](Windows& f) { f.Clusters(1, 1, 2147483647), EXPECT_CALL(f, GetDiskFreeSpaceA(Str(u"D:\\a b"), _, _, _)); },
+         [](Windows& f) { f.Clusters(1, 1, 2147483647), EXPECT_CALL(f, GetDiskFreeSpace(Chars::Ansi, Str(u"D:\\a b"), _, _, _)); },
          "[FreeDiskSpace]|Argument = D:\\a b|Return = 2147483647|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(8, 512, 524287); }, "[FreeDiskSpace]|Argument = C:\\|Return = 2147479552|"},
         {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(8, 512, 524288); }, "old box 6 Overflow"},
@@ -102,11 +102,23 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(1, 1, 0x80000000u); }, "old box 6 Overflow"},
         {"FreeDiskSpace Q:\\", [](Windows& f) { f.Clusters(1, 1, 1), f.diskOk = false; }, "[FreeDiskSpace]|Argument = Q:\\|Return = 0|"},
         // Delete: the shell's code, taken into 16 bits, decides True or False.
-        {"Delete a.txt missing.txt", {}, "[Delete]|Argument = |Return =True| deleting a.txt\\0missing.txt\\0\\0"},
+        {"Delete C:\\a.txt \\\\srv\\s\\missing.txt", [](Windows& f) { EXPECT_CALL(f, FullPathName).Times(0); },
+         "[Delete]|Argument = |Return =True| deleting C:\\a.txt\\0\\\\srv\\s\\missing.txt\\0\\0"},
         {"\"Delete\"", [](Windows& f) { f.deleteCode = 2; }, "[Delete]|Argument = |Return =False| deleting \\0"},
-        {"Delete a \"b c.txt\" d", [](Windows& f) { f.deleteCode = 32767; }, "[Delete]|Argument = |Return =False| deleting a\\0b c.txt\\0d\\0\\0"},
-        {"Delete a", [](Windows& f) { f.deleteCode = 32768; }, "old deleting a\\0\\0 box 6 Overflow"},
-        {"Delete a", [](Windows& f) { f.deleteCode = -32769; }, "old deleting a\\0\\0 box 6 Overflow"},
+        {"Delete C:\\a \"C:\\b c.txt\" \\\\?\\C:\\d", [](Windows& f) { f.deleteCode = 32767; },
+         "[Delete]|Argument = |Return =False| deleting C:\\a\\0C:\\b c.txt\\0\\\\?\\C:\\d\\0\\0"},
+        {"Delete C:\\a", [](Windows& f) { f.deleteCode = 32768; }, "old deleting C:\\a\\0\\0 box 6 Overflow"},
+        {"Delete C:\\a", [](Windows& f) { f.deleteCode = -32769; }, "old deleting C:\\a\\0\\0 box 6 Overflow"},
+        // The shell keeps undo only for full names: each target that is not is made full first, as the system
+        // makes it against the current directory; one that cannot be made full deletes nothing.
+        {"Delete notes.txt *.log", {}, "[Delete]|Argument = |Return =True| deleting C:\\WORK\\notes.txt\\0C:\\WORK\\*.log\\0\\0"},
+        {"Delete .\\a ..\\b C:x \\y C:/z D:", [](Windows& f) {
+             for (const char16_t* name : {u".\\a", u"..\\b", u"C:x", u"\\y", u"C:/z", u"D:"}) EXPECT_CALL(f, FullPathName(Str(name)));
+         }, "[Delete]|Argument = |Return =True| deleting C:\\WORK\\.\\a\\0C:\\WORK\\..\\b\\0C:\\WORK\\C:x\\0C:\\WORK\\\\y\\0C:\\WORK\\C:/z\\0C:\\WORK\\D:\\0\\0"},
+        {"Delete C:\\a.txt b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str())); },
+         "old box 5 Invalid procedure call or argument"},
+        {"Delete b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str(u"b.txt"))); },
+         "old box 5 Invalid procedure call or argument"},
         // The temp folder: one trailing backslash, the first n - 1 characters.
         {"Execute x", [](Windows& f) { f.temp = u"C:\\T"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         {"Execute x", [](Windows& f) { f.temp = u"C:\\T\\"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
@@ -114,25 +126,32 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Execute x", [](Windows& f) { f.tempLength = 5; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         {"Execute x", [](Windows& f) { f.tempLength = 0; }, "old box 5 Invalid procedure call or argument"},
         {"Execute x", [](Windows& f) { f.tempLength = 32768; }, "old box 6 Overflow"},
-        // A folder the code page cannot carry goes by its 8.3 form, or nowhere: never by a substitute.
-        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\\u0416\\"] = u"C:\\D4E2~1\\"; }, "C:\\D4E2~1\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
-        {"Execute x", [](Windows& f) { f.temp = u"C:\\\u0416\\"; }, "old box 5 Invalid procedure call or argument"},
-        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\\u0416\\"] = u""; }, "old box 5 Invalid procedure call or argument"},
-        {"FreeDiskSpace", [](Windows& f) { f.shortNames[f.current = u"C:\\a\uFF41"] = u"C:\\AA~1", EXPECT_CALL(f, GetDiskFreeSpaceExA(Str(u"C:\\AA~1"), _)); },
+        // A folder the code page cannot carry goes by its 8.3 form, else by its own name through the 16-bit
+        // functions: never by a substitute.
+        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\Ж\\"] = u"C:\\D4E2~1\\"; }, "C:\\D4E2~1\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\Ж\\"; }, "W C:\\Ж\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\Ж"] = u""; }, "W C:\\Ж\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.shortNames[f.temp = u"C:\\ЖЖ"] = u"C:\\Ж"; }, "W C:\\ЖЖ\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"FreeDiskSpace", [](Windows& f) { f.shortNames[f.current = u"C:\\aａ"] = u"C:\\AA~1", EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Ansi, Str(u"C:\\AA~1"), _)); },
          "[FreeDiskSpace]|Argument = |Return = 0|"},
-        {"FreeDiskSpace", [](Windows& f) { f.current = u"C:\\a\uFF41", EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
-         "old box 5 Invalid procedure call or argument"},
+        {"FreeDiskSpace", [](Windows& f) { f.current = u"C:\\aａ", EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Wide, Str(u"C:\\aａ"), _)); },
+         "[FreeDiskSpace]|Argument = |Return = 0|"},
+        // A name the code page cannot carry goes whole to the 16-bit twin; line 5 shows it in the code page.
+        {"Execute C:\\Ж", [](Windows& f) { EXPECT_CALL(f, ShellExecute(Chars::Wide, 0x10010, Text(u"Open"), Text(u"C:\\Ж"), Text(), Text(u"0"), 1)); },
+         "[Execute]|File = C:\\?|Return = 42|"},
+        {"FreeDiskSpace \"D:\\データ\"", [](Windows& f) { f.available = 9, EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Wide, Str(u"D:\\データ"), _)); },
+         "[FreeDiskSpace]|Argument = D:\\???|Return = 9|"},
+        {"FreeDiskSpace D:\\ａ", [](Windows& f) { f.Clusters(1, 2, 3), EXPECT_CALL(f, GetDiskFreeSpace(Chars::Wide, Str(u"D:\\ａ"), _, _, _)); },
+         "[FreeDiskSpace]|Argument = D:\\?|Return = 6|"},
+        {"Delete C:\\a.txt C:\\文档.txt", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\a.txt\\0C:\\文档.txt\\0\\0"},
+        {"Delete ａ.txt", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\WORK\\ａ.txt\\0\\0"},
+        {"Delete a.txt", [](Windows& f) { f.current = u"C:\\Ж"; }, "[Delete]|Argument = |Return =True| deleting (W) C:\\Ж\\a.txt\\0\\0"},
         // A control character is in no Windows name: such an argument is refused before anything happens.
-        {"Execute \"C:\\x\r\nReturn = 42\"", [](Windows& f) { EXPECT_CALL(f, ShellExecuteA).Times(0); },
+        {"Execute \"C:\\x\r\nReturn = 42\"", [](Windows& f) { EXPECT_CALL(f, ShellExecute).Times(0); },
          "old box 5 Invalid procedure call or argument"},
-        {"FreeDiskSpace C:\\\x1f", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
+        {"FreeDiskSpace C:\\\x1f", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceEx).Times(0); },
          "old box 5 Invalid procedure call or argument"},
-        {"Delete a.txt \"b\x01.txt\"", {}, "old box 5 Invalid procedure call or argument"},
-        // Nor is a path the code page cannot carry: a best-fit substitute could name another file.
-        {"Execute C:\\\xD0\x96", [](Windows& f) { EXPECT_CALL(f, ShellExecuteA).Times(0); }, "old box 5 Invalid procedure call or argument"},
-        {"FreeDiskSpace C:\\\xEF\xBD\x81", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceExA).Times(0); },
-         "old box 5 Invalid procedure call or argument"},
-        {"Delete a.txt \xD0\x96.txt", {}, "old box 5 Invalid procedure call or argument"},
+        {"Delete C:\\a.txt \"C:\\b\x01.txt\"", {}, "old box 5 Invalid procedure call or argument"},
         // The report file: each failure its own number; a partly written file stays.
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::PathNotFound; }, "old box 76 Path not found"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
@@ -157,9 +176,9 @@ TEST(Run, DeleteStartsAtTheIndexGivenAndNeverBelowZero) {
     Fake f;
     ArgList args{Text(), Str(u"Delete"), Str(u"a")};
     bool deleted = false;
-    EXPECT_FALSE(DeleteFiles(f, args, 0, deleted));
+    EXPECT_FALSE(DeleteFiles(f, args, 1, deleted));
     EXPECT_TRUE(deleted);
-    EXPECT_EQ(Ansi(f.request.from), std::string("\0Delete\0a\0\0", 11));
+    EXPECT_EQ(Ansi(f.request.from), std::string("C:\\WORK\\Delete\0C:\\WORK\\a\0\0", 26));
     EXPECT_EQ(DeleteFiles(f, args, -1, deleted).number, errInvalidArgument);
 }
 

@@ -53,11 +53,11 @@ bool Read(const wstring& path, string& out) {
     return f != INVALID_HANDLE_VALUE && CloseHandle(f);
 }
 
-void Write(const wstring& path, const string& bytes) {
+bool Write(const wstring& path, const string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD n = 0;
     WriteFile(f, bytes.data(), (DWORD)bytes.size(), &n, nullptr);
-    CloseHandle(f);
+    return f != INVALID_HANDLE_VALUE && CloseHandle(f);
 }
 
 // What a host sees of one run: each box (caption|text, then "|an icon" and "|buttons N,..." where it has an
@@ -237,33 +237,45 @@ void CheckKeywords(Check& c) {
     }
 }
 
+// Execute of a copy of the check, which only leaves NAME.ran beside itself: in the sandbox, and in a folder
+// named with a letter the code page cannot carry.
 void CheckExecute(Check& c, const wstring& self) {
-    wstring marker = c.sandbox + L"\\quorvel-check-marker.exe";
-    CopyFileW(self.c_str(), marker.c_str(), FALSE);
-    Seen seen = c.Run(c.Quoted() + L" Execute \"" + marker + L"\"");
-    size_t at = seen.report.find("Return = ");
-    long code = at == string::npos ? 0 : strtol(seen.report.c_str() + at + 9, nullptr, 10);
-    for (int i = 0; i < 200 && !Exists(marker + L".ran"); ++i) Sleep(50);
-    c.Case("Execute opens the target: a code above 32, and the target ran", code > 32 && Exists(marker + L".ran") && seen.exit == 0,
-           "exit 0, Return above 32, " + Utf8(marker) + ".ran", seen.Text() + (Exists(marker + L".ran") ? "; ran" : "; did not run"));
+    for (const wstring& folder : {c.sandbox, c.sandbox + L"\\open" + c.letter}) {
+        wstring marker = folder + L"\\quorvel-check-marker.exe";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        CopyFileW(self.c_str(), marker.c_str(), FALSE);
+        Seen seen = c.Run(c.Quoted() + L" Execute \"" + marker + L"\"");
+        size_t at = seen.report.find("Return = ");
+        long code = at == string::npos ? 0 : strtol(seen.report.c_str() + at + 9, nullptr, 10);
+        for (int i = 0; i < 200 && !Exists(marker + L".ran"); ++i) Sleep(50);
+        c.Case("Execute opens the target" + string(folder == c.sandbox ? "" : " in " + Utf8(folder.substr(c.sandbox.size() + 1))) +
+                   ": a code above 32, and the target ran",
+               code > 32 && Exists(marker + L".ran") && seen.exit == 0, "exit 0, Return above 32, " + Utf8(marker) + ".ran",
+               seen.Text() + (Exists(marker + L".ran") ? "; ran" : "; did not run"));
+    }
 }
 
+// FreeDiskSpace of a folder, of one named with a letter the code page cannot carry, and with no path (the
+// current directory, the sandbox).
 void CheckFreeSpace(Check& c) {
-    for (bool withPath : {true, false}) {
+    wstring named = c.sandbox + L"\\free" + c.letter;
+    CreateDirectoryW(named.c_str(), nullptr);
+    for (const wstring& path : {c.sandbox, named, wstring()}) {
         Seen seen;
         ULONGLONG low = 0, high = 0, reported = 0;
         for (int attempt = 0; attempt < 5; ++attempt) {  // a busy disk may change between the two readings
             ULONGLONG before = FreeBytes(c.sandbox);
-            seen = c.Run(c.Quoted() + (withPath ? L" FreeDiskSpace \"" + c.sandbox + L"\"" : L" FreeDiskSpace"));
+            seen = c.Run(c.Quoted() + (path.empty() ? L" FreeDiskSpace" : L" FreeDiskSpace \"" + path + L"\""));
             ULONGLONG after = FreeBytes(c.sandbox);
             low = std::min(before, after), high = std::max(before, after);
             size_t at = seen.report.find("Return = ");
             reported = at == string::npos ? 0 : _strtoui64(seen.report.c_str() + at + 9, nullptr, 10);
             if (reported >= low && reported <= high) break;
         }
-        string line5 = "Argument = " + (withPath ? Ansi(c.sandbox) : "");
-        c.Case(withPath ? "FreeDiskSpace of a folder lies between Windows' readings before and after"
-                        : "FreeDiskSpace without a path measures the current directory's volume",
+        string line5 = "Argument = " + Ansi(path);
+        c.Case(path.empty() ? "FreeDiskSpace without a path measures the current directory's volume"
+                            : "FreeDiskSpace of " + (path == c.sandbox ? string("a folder") : "the folder " + Utf8(path.substr(c.sandbox.size() + 1))) +
+                                  " lies between Windows' readings before and after",
                reported >= low && reported <= high && seen.exit == 0 && seen.boxes.empty() &&
                    seen.report == Report("[FreeDiskSpace]", line5, "Return = " + std::to_string(reported)),
                "exit 0; six lines, " + line5 + ", Return between " + std::to_string(low) + " and " + std::to_string(high), seen.Text());
@@ -273,29 +285,35 @@ void CheckFreeSpace(Check& c) {
 void CheckDelete(Check& c) {
     wstring dir = c.sandbox + L"\\victims";
     CreateDirectoryW(dir.c_str(), nullptr);
-    const wchar_t* names[] = {L"quorvel-check-a.txt", L"quorvel-check-b.txt", L"quorvel-check-c d.txt", L"quorvel-check-w1.log",
-                              L"quorvel-check-w22.log", L"quorvel-check-w1.txt", L"quorvel-check-x1.log"};
-    for (const wchar_t* name : names) Write(dir + L"\\" + name, Utf8(name));
+    // Names the code page cannot carry: a letter it lacks, whose best-fit twin is made beside it where it can
+    // be named, and a character outside the basic plane (a surrogate pair), whose substitute would be the
+    // wildcard ?? that matches quorvel-check-ab.txt.
+    const wstring unnamed = L"quorvel-check-u" + c.letter + L".txt", pair = L"quorvel-check-\xD83D\xDE00.txt", twin = Wide(Ansi(unnamed));
+    const wstring names[] = {L"quorvel-check-a.txt", L"quorvel-check-b.txt", L"quorvel-check-c d.txt", L"quorvel-check-w1.log",
+                             L"quorvel-check-w22.log", L"quorvel-check-w1.txt", L"quorvel-check-x1.log", unnamed, pair,
+                             L"quorvel-check-ab.txt", L"quorvel-check-r.txt", L"quorvel-check-r1.log", L"quorvel-check-r22.log",
+                             L"quorvel-check-r1.txt"};
+    for (const wstring& name : names) Write(dir + L"\\" + name, Utf8(name));
+    bool twinMade = twin != unnamed && Write(dir + L"\\" + twin, "best fit");
     SHQUERYRBINFO bin{sizeof bin};
     bool readable = SUCCEEDED(SHQueryRecycleBinW(dir.c_str(), &bin));
     LONGLONG binBefore = bin.i64NumItems;
-    string reported = "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =True")), old;
-    wstring target = dir + L"\\quorvel-check-" + c.letter + L".txt", bestFit = Wide(Ansi(target));
-    if (bestFit != target) Write(bestFit, "best fit");  // the file a substituted name would mean, where it can be named
-    Read(c.temp + L"\\qrvplug.txt", old);
-    c.Same("Delete of a name the code page cannot carry: box 5, the report as it was",
-           Box(5, "Invalid procedure call or argument") + "exit 5; report " + Shown(old), c.Run(c.Quoted() + L" Delete \"" + target + L"\"").Text());
-    c.Case("the file its substituted name means stays", !Exists(target) && (bestFit == target || Exists(bestFit) || !Read(bestFit, old)),
-           Utf8(bestFit) + " kept", "deleted");
+    string reported = "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =True"));
     c.Same("Delete takes several targets, names with blanks", reported,
            c.Run(c.Quoted() + L" Delete \"" + dir + L"\\" + names[0] + L"\" \"" + dir + L"\\" + names[2] + L"\"").Text());
     c.Same("Delete takes a wildcard's every match", reported, c.Run(c.Quoted() + L" Delete " + dir + L"\\quorvel-check-w*.log").Text());
+    c.Same("Delete takes names the code page cannot carry (" + Utf8(unnamed) + ", " + Utf8(pair) + ")", reported,
+           c.Run(c.Quoted() + L" Delete \"" + dir + L"\\" + unnamed + L"\" \"" + dir + L"\\" + pair + L"\"").Text());
+    c.Case("its best-fit twin " + Utf8(twin) + " stays", !twinMade || Exists(dir + L"\\" + twin), "kept", "deleted");
+    c.Same("Delete takes a relative target and a relative wildcard, from the current directory", reported,
+           c.Run(c.Quoted() + L" Delete quorvel-check-r.txt quorvel-check-r*.log", L"", dir).Text());
     string left;
-    for (const wchar_t* name : names) left += Exists(dir + L"\\" + name) ? Utf8(name) + " " : "";
-    c.Same("exactly those files left the folder", "quorvel-check-b.txt quorvel-check-w1.txt quorvel-check-x1.log ", left);
+    for (const wstring& name : names) left += Exists(dir + L"\\" + name) ? Utf8(name) + " " : "";
+    c.Same("exactly those files left the folder",
+           "quorvel-check-b.txt quorvel-check-w1.txt quorvel-check-x1.log quorvel-check-ab.txt quorvel-check-r1.txt ", left);
     bin = SHQUERYRBINFO{sizeof bin};
     if (readable && SUCCEEDED(SHQueryRecycleBinW(dir.c_str(), &bin)))
-        c.Case("the recycle bin grew by those files", bin.i64NumItems - binBefore == 4, "4 more items",
+        c.Case("the recycle bin grew by those files", bin.i64NumItems - binBefore == 9, "9 more items",
                std::to_string(bin.i64NumItems - binBefore) + " more items");
     else
         printf("--    the recycle bin's count: not readable here\n");
@@ -309,8 +327,8 @@ void CheckReport(Check& c) {
            c.Run(c.Quoted() + L" FreeDiskSpace \"" + c.sandbox + L"\"", missing).Text());
     c.Same("an argument with CR LF adds no line: box 5, no report", Box(5, "Invalid procedure call or argument") + "exit 5; report none",
            c.Run(c.Quoted() + L" Execute \"C:\\x\r\nReturn = 42\"", missing).Text());
-    // A temp folder whose name the code page cannot carry: the report lands there through the 8.3
-    // name, or nowhere; never in the folder its substituted name could mean.
+    // A temp folder whose name the code page cannot carry: the report lands there, through its 8.3 name
+    // or its own name; never in the folder its substituted name could mean.
     for (const wstring& name : {wstring(L"temp with blanks"), L"temp" + c.letter}) {
         wstring folder = c.sandbox + L"\\" + name, decoy = c.sandbox + L"\\" + Wide(Ansi(name));
         CreateDirectoryW(folder.c_str(), nullptr);
@@ -319,13 +337,9 @@ void CheckReport(Check& c) {
         wchar_t brief[MAX_PATH] = L"";
         bool shortName = GetShortPathNameW(folder.c_str(), brief, MAX_PATH) && InAnsi(brief);
         string expected = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
-        Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder);
-        if (InAnsi(name) || shortName)
-            c.Same("the report is exactly six lines in the temp folder " + Utf8(name) + (InAnsi(name) ? "" : " (through its 8.3 name)"),
-                   "exit 0; report " + Shown(expected), seen.Text());
-        else
-            c.Same("temp folder " + Utf8(name) + " has no 8.3 name here: box 5, nothing written",
-                   Box(5, "Invalid procedure call or argument") + "exit 5; report " + string(500, 'x'), seen.Text());
+        c.Same("the report is exactly six lines in the temp folder " + Utf8(name) +
+                   (InAnsi(name) ? "" : shortName ? " (through its 8.3 name)" : " (through its own name)"),
+               "exit 0; report " + Shown(expected), c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder).Text());
         string kept = "decoy";
         if (decoy != folder && Read(decoy + L"\\qrvplug.txt", kept)) c.Same("the folder the substituted name means keeps its file", "decoy", kept);
     }
