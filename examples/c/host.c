@@ -4,13 +4,15 @@
  *
  * Asks quorvel.exe (beside this program) for the free bytes of FOLDER's
  * drive, deletes FILE to the recycle bin and opens DOCUMENT, printing one
- * line for each. Every run follows the same steps: delete the old report,
- * start the plug-in with every path quoted, wait for it with a time limit,
- * take its exit status, and only when that is 0 read line 6 of the report in
- * the ANSI code page. A failing plug-in shows a modal error box; an
- * unattended host must not hang on it, so after the limit this host presses
- * the box's OK (the plug-in then ends with the failure's number as its exit
- * status) or, where there is no box, ends the process.
+ * line for each: "WHAT:VALUE", or "WHAT failed: N" with the plug-in's exit
+ * status N. Every run follows the same steps: delete the old report, start
+ * the plug-in with every path quoted, wait for it with a time limit, take its
+ * exit status, and only when that is 0 and the report exists with the
+ * command's section as line 4, read line 6 in the ANSI code page. A failing
+ * plug-in shows a modal error box; an unattended host must not hang on it, so
+ * after the limit this host presses the box's OK (the plug-in then ends with
+ * the failure's number as its exit status) or, where no box answers, ends the
+ * process ("failed: ended").
  *
  * Build: x86_64-w64-mingw32-gcc -municode -o host.exe host.c   (or i686-...)
  */
@@ -18,7 +20,10 @@
 #include <stdio.h>
 #include <wchar.h>
 
-#define LIMIT_MS 30000 /* a run normally takes well under a second */
+#define LIMIT_MS 10000 /* a run takes well under a second; allow for your longest Delete */
+#define NOT_STARTED -1
+#define ENDED -2
+#define NO_REPORT -3
 
 /* Presses OK on every visible dialog box of the given process. */
 static BOOL CALLBACK PressOk(HWND window, LPARAM process) {
@@ -31,9 +36,10 @@ static BOOL CALLBACK PressOk(HWND window, LPARAM process) {
 }
 
 /* Runs quorvel.exe with the given arguments (paths already quoted). Returns its
-   exit status, or -1 when it could not be started or had to be ended; on 0,
-   line6 holds the report's sixth line without "Return =". */
-static int Run(const wchar_t* arguments, wchar_t* line6, int size) {
+   exit status, NOT_STARTED, ENDED, or NO_REPORT where it ended with 0 but left
+   no report of this command (section, as "[Delete]"); on 0, line6 holds the
+   report's sixth line without "Return =". */
+static int Run(const wchar_t* arguments, const char* section, wchar_t* line6, int size) {
     wchar_t exe[MAX_PATH], report[MAX_PATH + 16], commandLine[4096];
     DWORD status = 0;
     GetModuleFileNameW(NULL, exe, MAX_PATH);
@@ -48,13 +54,16 @@ static int Run(const wchar_t* arguments, wchar_t* line6, int size) {
     PROCESS_INFORMATION pi;
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
-    if (!CreateProcessW(exe, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return -1;
+    if (!CreateProcessW(exe, commandLine, NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi)) return NOT_STARTED;
     if (WaitForSingleObject(pi.hProcess, LIMIT_MS) == WAIT_TIMEOUT) {
         EnumWindows(PressOk, (LPARAM)pi.dwProcessId); /* an error box nobody will click */
-        if (WaitForSingleObject(pi.hProcess, 5000) == WAIT_TIMEOUT) TerminateProcess(pi.hProcess, (UINT)-1);
-        WaitForSingleObject(pi.hProcess, INFINITE);
+        if (WaitForSingleObject(pi.hProcess, 5000) == WAIT_TIMEOUT) {
+            TerminateProcess(pi.hProcess, 1);
+            WaitForSingleObject(pi.hProcess, INFINITE);
+            status = (DWORD)ENDED;
+        }
     }
-    GetExitCodeProcess(pi.hProcess, &status);
+    if (status == 0) GetExitCodeProcess(pi.hProcess, &status);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
     if (status != 0) return (int)status; /* the failure's number: see the README's table */
@@ -63,13 +72,18 @@ static int Run(const wchar_t* arguments, wchar_t* line6, int size) {
     char bytes[8192];
     DWORD n = 0;
     HANDLE file = CreateFileW(report, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (file == INVALID_HANDLE_VALUE) return -1;
+    if (file == INVALID_HANDLE_VALUE) return NO_REPORT;
     ReadFile(file, bytes, sizeof bytes - 1, &n, NULL);
     CloseHandle(file);
     bytes[n] = '\0';
-    char* line = bytes;
-    for (int i = 1; i < 6 && line; ++i) line = strstr(line, "\r\n") ? strstr(line, "\r\n") + 2 : NULL;
-    if (!line || strncmp(line, "Return =", 8) != 0) return -1;
+    char *line = bytes, *line4 = NULL;
+    for (int i = 1; i < 6 && line; ++i) {
+        line = strstr(line, "\r\n") ? strstr(line, "\r\n") + 2 : NULL;
+        if (i == 3) line4 = line;
+    }
+    if (!line4 || strncmp(line4, section, strlen(section)) != 0 || strncmp(line4 + strlen(section), "\r\n", 2) != 0 || !line ||
+        strncmp(line, "Return =", 8) != 0)
+        return NO_REPORT;
     line += 8;
     if (strstr(line, "\r\n")) *strstr(line, "\r\n") = '\0';
     MultiByteToWideChar(CP_ACP, 0, line, -1, line6, size);
@@ -81,6 +95,9 @@ static void Say(const wchar_t* what, int status, const wchar_t* value) {
     char text[1024];
     wchar_t line[512];
     if (status == 0) _snwprintf(line, 512, L"%ls:%ls\n", what, value);
+    else if (status == NOT_STARTED) _snwprintf(line, 512, L"%ls failed: not started\n", what);
+    else if (status == ENDED) _snwprintf(line, 512, L"%ls failed: ended after %d s\n", what, LIMIT_MS / 1000);
+    else if (status == NO_REPORT) _snwprintf(line, 512, L"%ls failed: no report\n", what);
     else _snwprintf(line, 512, L"%ls failed: %d\n", what, status);
     WideCharToMultiByte(CP_UTF8, 0, line, -1, text, sizeof text, NULL, NULL);
     fputs(text, stdout);
@@ -92,17 +109,17 @@ int wmain(int argc, wchar_t** argv) {
     if (argc != 4) return fputs("usage: host FOLDER FILE DOCUMENT\n", stderr), 2;
 
     _snwprintf(arguments, 2048, L"FreeDiskSpace \"%ls\"", argv[1]);
-    status = Run(arguments, value, 256);
+    status = Run(arguments, "[FreeDiskSpace]", value, 256);
     Say(L"free bytes", status, value); /* " 52837318656": a blank, then the digits */
     failed |= status != 0;
 
     _snwprintf(arguments, 2048, L"Delete \"%ls\"", argv[2]);
-    status = Run(arguments, value, 256);
+    status = Run(arguments, "[Delete]", value, 256);
     Say(L"deleted", status, value); /* "True", or "False" when the shell refused */
     failed |= status != 0;
 
     _snwprintf(arguments, 2048, L"Execute \"%ls\"", argv[3]);
-    status = Run(arguments, value, 256);
+    status = Run(arguments, "[Execute]", value, 256);
     Say(L"opened, shell code", status, value); /* above 32: opened; 32 or less: the shell's error */
     failed |= status != 0;
     return failed;
