@@ -17,30 +17,16 @@
 #include <wintrust.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <set>
-#include <string>
-#include <vector>
+
+#include "runner.h"
+#include "window.h"
 
 namespace {
 
+using runner::Shown;
+using runner::Utf8;
 using std::string;
 using std::wstring;
-
-string Utf8(const wstring& w) {
-    string out(w.size() * 3 + 1, '\0');
-    out.resize(WideCharToMultiByte(CP_UTF8, 0, w.c_str(), (int)w.size(), &out[0], (int)out.size(), nullptr, nullptr));
-    return out;
-}
-
-// Control bytes as \r, \n or \xNN, so that each result stays on one line.
-string Shown(const string& bytes) {
-    string out;
-    char hex[8];
-    for (unsigned char c : bytes)
-        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 ? (snprintf(hex, sizeof hex, "\\x%02x", c), hex) : string(1, (char)c);
-    return out;
-}
 
 bool Exists(const wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -60,9 +46,8 @@ bool Write(const wstring& path, const string& bytes) {
     return f != INVALID_HANDLE_VALUE && CloseHandle(f);
 }
 
-// What a host sees of one run: each box (caption|text, then "|an icon" and "|buttons N,..." where it has an
-// icon or other buttons than OK alone), the exit status and the report, or "none". Apart: the plug-in's
-// hidden window as it was while the first box was up.
+// What a host sees of one run: each box (as the runner records it), the exit status and the report, or
+// "none". Apart: the plug-in's hidden window as it was while the first box was up.
 struct Seen {
     std::vector<string> boxes;
     DWORD exit = 0;
@@ -74,110 +59,23 @@ struct Seen {
     }
 };
 
-DWORD child;
-std::set<HWND> dismissed;
-Seen* current;  // the run being watched
-
-// A window's frame: shown or hidden, minimised, its styles, and its size when restored.
-string Frame(HWND window) {
-    LONG style = GetWindowLongW(window, GWL_STYLE);
-    WINDOWPLACEMENT place{sizeof place};
-    GetWindowPlacement(window, &place);
-    const RECT& r = place.rcNormalPosition;
-    char out[128];
-    snprintf(out, sizeof out, "%s%s, style %08lx, extended %08lx, %ldx%ld", style & WS_VISIBLE ? "shown" : "hidden",
-             style & WS_MINIMIZE ? ", minimised" : "", (unsigned long)style, (unsigned long)GetWindowLongW(window, GWL_EXSTYLE),
-             r.right - r.left, r.bottom - r.top);
-    return out;
-}
-
-// The process's window Quorvel: its caption, its frame, and its fields' texts from top to bottom, each read
-// with WM_GETTEXT as any program reads another's.
-string Form(DWORD pid) {
-    for (HWND form = nullptr; (form = FindWindowExW(nullptr, form, L"QuorvelForm1", nullptr));) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(form, &owner);
-        if (owner != pid) continue;
-        wchar_t text[4096];
-        string out = Utf8(wstring(text, GetWindowTextW(form, text, 4096))) + ", " + Frame(form);
-        std::vector<std::pair<LONG, string>> fields;
-        for (HWND field = GetWindow(form, GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT)) {
-            RECT r{};
-            DWORD_PTR n = 0;
-            GetWindowRect(field, &r);
-            SendMessageTimeoutW(field, WM_GETTEXT, 4096, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &n);
-            fields.push_back({r.top, Utf8(wstring(text, n))});
-        }
-        std::sort(fields.begin(), fields.end());
-        for (const auto& field : fields) out += "|" + field.second;
-        return out;
-    }
-    return "no window";
-}
-
-// The frame of a plain overlapped window, made hidden here and minimised, whose client area is 4680 x 3030
-// twips (1/1440 inch) on this screen: what the plug-in's window must be.
-string PlainFrame() {
-    HDC dc = GetDC(nullptr);
-    int x = GetDeviceCaps(dc, LOGPIXELSX), y = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    RECT frame{0, 0, (4680 * x + 720) / 1440, (3030 * y + 720) / 1440};
-    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW, wc.lpszClassName = L"QuorvelCheckPlain";
-    RegisterClassW(&wc);
-    HWND plain = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                 frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
-    SetWindowLongW(plain, GWL_STYLE, GetWindowLongW(plain, GWL_STYLE) | WS_MINIMIZE);
-    string seen = Frame(plain);
-    DestroyWindow(plain);
-    return seen;
-}
-
-BOOL CALLBACK OnBox(HWND h, LPARAM) {
-    DWORD pid = 0;
-    wchar_t cls[64], text[4096];
-    GetWindowThreadProcessId(h, &pid);
-    GetClassNameW(h, cls, 64);
-    if (pid != child || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || !dismissed.insert(h).second) return TRUE;
-    string box = Utf8(wstring(text, GetWindowTextW(h, text, 4096))) + "|", buttons;
-    HWND label = GetDlgItem(h, 0xFFFF), icon = GetDlgItem(h, 0x0440);
-    for (int id = IDOK; id <= IDCONTINUE; ++id)
-        if (HWND b = GetDlgItem(h, id); b && IsWindowVisible(b)) buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
-    bool iconShown = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
-    if (current->boxes.empty()) current->form = Form(child);
-    current->boxes.push_back(box + Shown(Utf8(wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))) + (iconShown ? "|an icon" : "") +
-                     (buttons == "1" ? "" : "|buttons " + buttons));
-    PostMessageW(h, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(h, IDOK));
-    return TRUE;
-}
-
 struct Check {
     wstring exe, sandbox, temp;  // the plug-in; the sandbox; the temp folder runs get unless told otherwise
     wstring letter;              // a letter the ANSI code page cannot carry
     int failed = 0;
 
-    // Runs the plug-in with this whole command line, TEMP and TMP set to temp, in folder cwd.
+    // Runs the plug-in with this whole command line, TEMP and TMP set to temp, in folder cwd, for at most 60 s.
     Seen Run(const wstring& line, const wstring& tempFolder = L"", const wstring& cwd = L"") {
         wstring t = tempFolder.empty() ? temp : tempFolder, env;
         for (const wchar_t* e = GetEnvironmentStringsW(); *e; e += wcslen(e) + 1)
             if (_wcsnicmp(e, L"TEMP=", 5) && _wcsnicmp(e, L"TMP=", 4)) env += wstring(e) + L'\0';
         env += L"TEMP=" + t + L'\0' + L"TMP=" + t + L'\0' + L'\0';
-        wstring commandLine = line;
-        STARTUPINFOW si{sizeof si};
-        PROCESS_INFORMATION pi{};
         Seen seen;
-        bool started = false;  // a start that failed outright ran nothing: try again, a few times
-        for (int attempt = 0; attempt < 5 && !started; ++attempt)
-            started = CreateProcessW(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, &env[0],
-                                     (cwd.empty() ? sandbox : cwd).c_str(), &si, &pi) || (Sleep(200), false);
-        if (!started) return seen.boxes.push_back("(not started: error " + std::to_string(GetLastError()) + ")"), seen;
-        child = pi.dwProcessId, current = &seen;
-        DWORD waited = 0;
-        for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < 60000; waited += 50) EnumWindows(OnBox, 0);
-        if (waited >= 60000) TerminateProcess(pi.hProcess, 255), seen.boxes.push_back("(no end within 60 s: ended)");
-        GetExitCodeProcess(pi.hProcess, &seen.exit);
-        CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+        runner::Run run = runner::Start(exe, line, env.c_str(), (cwd.empty() ? sandbox : cwd).c_str(), 60000,
+                                        [&](DWORD pid) { seen.form = Form(pid); });
+        seen.boxes = run.boxes, seen.exit = run.exit;
+        if (run.notStarted) seen.boxes.push_back("(not started: error " + std::to_string(run.notStarted) + ")");
+        if (!run.ended) seen.boxes.push_back("(no end within 60 s: ended)");
         if (!Read(AddSlash(t) + L"qrvplug.txt", seen.report)) seen.report = "none";
         return seen;
     }

@@ -1,0 +1,66 @@
+// Reading another program's window as any program can: its caption, frame and fields.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "runner.h"
+
+// A window's frame: shown or hidden, minimised, its styles, and its size when restored.
+inline std::string Frame(HWND window) {
+    LONG style = GetWindowLongW(window, GWL_STYLE);
+    WINDOWPLACEMENT place{sizeof place};
+    GetWindowPlacement(window, &place);
+    const RECT& r = place.rcNormalPosition;
+    char out[128];
+    snprintf(out, sizeof out, "%s%s, style %08lx, extended %08lx, %ldx%ld", style & WS_VISIBLE ? "shown" : "hidden",
+             style & WS_MINIMIZE ? ", minimised" : "", (unsigned long)style, (unsigned long)GetWindowLongW(window, GWL_EXSTYLE),
+             r.right - r.left, r.bottom - r.top);
+    return out;
+}
+
+// The process's window Quorvel: its caption, its frame, and its fields' texts from top to bottom, each read
+// with WM_GETTEXT as any program reads another's.
+inline std::string Form(DWORD pid) {
+    for (HWND form = nullptr; (form = FindWindowExW(nullptr, form, L"QuorvelForm1", nullptr));) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(form, &owner);
+        if (owner != pid) continue;
+        wchar_t text[4096];
+        std::string out = runner::Utf8(std::wstring(text, GetWindowTextW(form, text, 4096))) + ", " + Frame(form);
+        std::vector<std::pair<LONG, std::string>> fields;
+        for (HWND field = GetWindow(form, GW_CHILD); field; field = GetWindow(field, GW_HWNDNEXT)) {
+            RECT r{};
+            DWORD_PTR n = 0;
+            GetWindowRect(field, &r);
+            SendMessageTimeoutW(field, WM_GETTEXT, 4096, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &n);
+            fields.push_back({r.top, runner::Utf8(std::wstring(text, n))});
+        }
+        std::sort(fields.begin(), fields.end());
+        for (const auto& field : fields) out += "|" + field.second;
+        return out;
+    }
+    return "no window";
+}
+
+// The frame of a plain overlapped window, made hidden here and minimised, whose client area is 4680 x 3030
+// twips (1/1440 inch) on this screen: what the plug-in's window must be.
+inline std::string PlainFrame() {
+    HDC dc = GetDC(nullptr);
+    int x = GetDeviceCaps(dc, LOGPIXELSX), y = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    RECT frame{0, 0, (4680 * x + 720) / 1440, (3030 * y + 720) / 1440};
+    AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW, wc.lpszClassName = L"QuorvelCheckPlain";
+    RegisterClassW(&wc);
+    HWND plain = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
+                                 frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    SetWindowLongW(plain, GWL_STYLE, GetWindowLongW(plain, GWL_STYLE) | WS_MINIMIZE);
+    std::string seen = Frame(plain);
+    DestroyWindow(plain);
+    return seen;
+}
