@@ -66,7 +66,7 @@ static int Run(const wchar_t* arguments, const char* section, wchar_t* line6, in
     if (status == 0) GetExitCodeProcess(pi.hProcess, &status);
     CloseHandle(pi.hThread);
     CloseHandle(pi.hProcess);
-    if (status != 0) return (int)status; /* the failure's number: see the README's table */
+    if (status != 0) return (int)status; /* the failure's number: see the host authors' guide */
 
     /* The report is ANSI text in this machine's code page, CR LF after each line. */
     char bytes[8192];

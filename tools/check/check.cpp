@@ -1,16 +1,18 @@
 // quorvel-check [PATH\quorvel.exe]: checks, on this Windows, what Quorvel
-// promises its hosts, judging each case from what Windows itself reports,
-// never from the plug-in's own answer. It works in a sandbox folder under the
-// user's temp folder, removed at the end; it starts the plug-in with an exact
+// promises its hosts. Each case is judged from what Windows itself reports
+// where Windows can tell (which files left, the recycle bin's count, the free
+// bytes before and after, a marker program that ran, the hidden window as
+// another program reads it), and from the report and the boxes where they are
+// the promise. It works in a sandbox folder under the user's temp folder,
+// removed at the end, and starts the plug-in through runner.h: an exact
 // command line, its own TEMP and TMP inside the sandbox and its own current
-// directory; it presses OK on every box and records the box's text; each run
-// is bounded (a hang is a failure, and the process is ended). The only thing
-// outside the sandbox it changes is the recycle bin, which receives files it
-// made, named quorvel-check-....
+// directory, OK pressed on every box, each run bounded. The only thing outside
+// the sandbox it changes is the recycle bin, which receives files it made,
+// named quorvel-check-....
 // Prints one line per case, "ok" or "FAIL" with what it expected and saw,
 // then a summary; exits 0 when every case holds, 1 when one fails, 2 on a
 // usage error. Started under the name quorvel-check-marker.exe it only leaves
-// the file NAME.ran beside itself and ends: Execute's case opens such a copy.
+// the file NAME.ran beside itself and ends: Execute's cases open such a copy.
 #include <windows.h>
 #include <shellapi.h>
 #include <softpub.h>
