@@ -1,12 +1,12 @@
 // End to end: the real quorvel.exe of one build (QRV_BUILD: win32 or win64)
 // under Wine, in the build's own prefix, which the wine_prefix test that
 // ctest runs first made. What Windows can judge from inside is judged by
-// quorvel-check.exe, run here as host authors run it; the cases below check
-// what only this side sees: the trash, the recipes' effects, Wine's Windows
-// versions, the main job and the signed release. Our host program starts the exe with an exact command line
+// quorvel-check.exe, run here as host authors run it, and the recipes by
+// tests/windows/checks, which the Windows workflow runs too; the cases below
+// check what only this side sees: the trash, Wine's Windows versions, the
+// main job and the signed release. Our host program starts the exe with an exact command line
 // and environment and prints the boxes, the exit status and the report.
 #include <gtest/gtest.h>
-#include <sys/statvfs.h>
 
 #include <algorithm>
 #include <chrono>
@@ -97,82 +97,6 @@ TEST(EndToEnd, DeletedFilesLandWholeInTheTrashUnderTheirRealNames) {
     EXPECT_EQ(held, std::string("c d.txtc d.txt|w1.logw1.log|w22.logw22.log|") + names[3] + names[3] + "|" + names[4] + names[4] +
                         "|r.txtr.txt|r1.logr1.log|");
     EXPECT_EQ(Slurp(dir + "/a.txt") + Slurp(dir + "/ab.txt"), "keptkept");
-}
-
-// examples/: an installer, a batch file and a C program, each asking for the free bytes of a folder,
-// deleting "old notes.txt" there and opening a document (through a .txt handler that leaves a marker),
-// each started as its header says, from bin/. What each printed (the installer: its log), and how long
-// it took.
-struct Recipes {
-    std::string dir = kRoot + "/recipes", bin = dir + "/bin/";
-    Recipes() {
-        Wine("reg add 'HKCR\\.txt' /ve /d quorveltxt /f");
-        Wine("reg add 'HKCR\\quorveltxt\\shell\\open\\command' /ve /d 'cmd /c copy \"%1\" \"%1.opened\"' /f");
-        fs::remove_all(dir), fs::create_directories(bin);
-        for (const std::string& from : {kExe, kDir + "/recipe-host.exe", std::string(QRV_SCRIPTS "/../examples/batch/quorvel-host.cmd")})
-            fs::copy_file(from, bin + fs::path(from).filename().string());
-        Output("makensis -V1 " + std::string(kBuild == "win64" ? "-DAMD64 " : "") + "'-DQUORVEL=" + kExe + "' '-DOUTFILE=" + bin +
-               "quorvel-recipe.exe' '" QRV_SCRIPTS "/../examples/nsis/quorvel.nsi'");
-        // Runs the rest of its command line with a temp folder that does not exist.
-        std::ofstream(bin + "no-temp.cmd") << "@set TEMP=" + Win(dir) + "\\nowhere\r\n@set TMP=" + Win(dir) + "\\nowhere\r\n@%*\r\n";
-    }
-    std::string Run(const std::string& recipe, const std::string& folder, const std::string& document, bool noTemp, double& seconds) {
-        std::string paths = "'" + Win(folder) + "' '" + Win(folder + "/old notes.txt") + "' '" + Win(document) + "'";
-        std::string command = recipe == "nsis"    ? "'" + bin + "quorvel-recipe.exe' /S '/OPEN=" + Win(document) + "' '/D=" + Win(folder) + "'"
-                              : recipe == "batch" ? "cmd /c '" + Win(bin + "quorvel-host.cmd") + "' " + paths
-                                                  : "'" + bin + "recipe-host.exe' " + paths;
-        fs::create_directories(folder), fs::remove(bin + "quorvel-log.txt");
-        std::ofstream(folder + "/old notes.txt") << recipe, std::ofstream(folder + "/readme.txt") << "read me";
-        auto start = std::chrono::steady_clock::now();
-        std::string seen = Wine((noTemp ? "cmd /c '" + Win(bin + "no-temp.cmd") + "' " : "") + command, 180);
-        seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        return recipe == "nsis" ? Output("cat '" + bin + "quorvel-log.txt'") : seen;
-    }
-};
-
-// The first line, "free bytes: N", near what Linux reads of the folder's file system; then the rest.
-std::string FreeBytesNear(const std::string& seen, const std::string& folder) {
-    struct statvfs vfs {};
-    statvfs(folder.c_str(), &vfs);
-    std::string free = seen.substr(0, seen.find('\n'));
-    EXPECT_NEAR(std::atof(free.c_str() + free.find(':') + 1), static_cast<double>(vfs.f_bavail) * vfs.f_frsize, 64.0 * 1024 * 1024) << seen;
-    return free.substr(0, 12) + seen.substr(free.size());
-}
-
-TEST(EndToEnd, TheRecipesWorkAsHostAuthorsCopyThem) {
-    Recipes recipes;
-    const std::string trash = kRoot + "/home/.local/share/Trash";
-    for (const std::string recipe : {"nsis", "batch", "c"}) {
-        std::string folder = recipes.dir + "/" + recipe;
-        double seconds = 0;
-        fs::remove_all(trash);
-        EXPECT_EQ(FreeBytesNear(recipes.Run(recipe, folder, folder + "/readme.txt", false, seconds), folder),
-                  "free bytes: \ndeleted:True\nopened, shell code: 33\n") << recipe;
-        for (int i = 0; i < 100 && !fs::exists(folder + "/readme.txt.opened"); ++i) system("sleep 0.1");
-        EXPECT_EQ(Slurp(trash + "/files/old notes.txt") + Slurp(folder + "/readme.txt.opened"), recipe + "read me") << recipe;
-    }
-}
-
-TEST(EndToEnd, TheRecipesReportAFailureWithinTheirLimitUnattended) {
-    // Each plug-in run that fails shows a box nobody presses: a recipe presses its OK after its limit of
-    // 10 s and reports the failure's number, or (the batch file, which cannot press it) ends the run.
-    Recipes recipes;
-    const std::string ended = "failed: ended after 10 s\n";
-    const struct { const char* recipe; bool noTemp; std::string seen; int failures; } rows[] = {
-        {"nsis", false, "free bytes: \ndeleted:True\nopened, shell code failed: 5\n", 1},  // a control character in the document's path
-        {"batch", false, "free bytes: \ndeleted:True\nopened, shell code " + ended, 1},
-        {"c", false, "free bytes: \ndeleted:True\nopened, shell code failed: 5\n", 1},
-        {"batch", true, "free bytes " + ended + "deleted " + ended + "opened, shell code " + ended, 3},  // no temp folder
-        {"c", true, "free bytes failed: 76\ndeleted failed: 76\nopened, shell code failed: 76\n", 3},
-    };
-    for (const auto& row : rows) {
-        std::string folder = recipes.dir + "/" + row.recipe;
-        double seconds = 0;
-        std::string seen = recipes.Run(row.recipe, folder, folder + (row.noTemp ? "/readme.txt" : "/read\x1fme.txt"), row.noTemp, seconds);
-        EXPECT_EQ(row.noTemp ? seen : FreeBytesNear(seen, folder), row.seen) << row.recipe;
-        EXPECT_LT(seconds, row.failures * 20.0 + 10) << row.recipe << ": " << seen;
-        std::cout << row.recipe << (row.noTemp ? ", no temp folder" : ", a control character") << ": " << seconds << " s\n" << seen;
-    }
 }
 
 TEST(EndToEnd, WhereWineActsAsVistaLibrariesStillComeFromTheSystemFolder) {

@@ -102,8 +102,8 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"FreeDiskSpace C:\\", [](Windows& f) { f.Clusters(1, 1, 0x80000000u); }, "old box 6 Overflow"},
         {"FreeDiskSpace Q:\\", [](Windows& f) { f.Clusters(1, 1, 1), f.diskOk = false; }, "[FreeDiskSpace]|Argument = Q:\\|Return = 0|"},
         // Delete: the shell's code, taken into 16 bits, decides True or False.
-        {"Delete C:\\a.txt \\\\srv\\s\\missing.txt", [](Windows& f) { EXPECT_CALL(f, FullPathName).Times(0); },
-         "[Delete]|Argument = |Return =True| deleting C:\\a.txt\\0\\\\srv\\s\\missing.txt\\0\\0"},
+        {"Delete C:\\a.txt \\\\srv\\s\\missing.txt D:\\ \\\\", [](Windows& f) { EXPECT_CALL(f, FullPathName).Times(0); },
+         "[Delete]|Argument = |Return =True| deleting C:\\a.txt\\0\\\\srv\\s\\missing.txt\\0D:\\\\0\\\\\\0\\0"},
         {"\"Delete\"", [](Windows& f) { f.deleteCode = 2; }, "[Delete]|Argument = |Return =False| deleting \\0"},
         {"Delete C:\\a \"C:\\b c.txt\" \\\\?\\C:\\d", [](Windows& f) { f.deleteCode = 32767; },
          "[Delete]|Argument = |Return =False| deleting C:\\a\\0C:\\b c.txt\\0\\\\?\\C:\\d\\0\\0"},
@@ -174,11 +174,11 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
 
 TEST(Run, DeleteStartsAtTheIndexGivenAndNeverBelowZero) {
     Fake f;
-    ArgList args{Text(), Str(u"Delete"), Str(u"a")};
+    ArgList args{Str(u"C:\\0"), Str(u"Delete"), Str(u"a")};
     bool deleted = false;
-    EXPECT_FALSE(DeleteFiles(f, args, 1, deleted));
+    EXPECT_FALSE(DeleteFiles(f, args, 0, deleted));
     EXPECT_TRUE(deleted);
-    EXPECT_EQ(Ansi(f.request.from), std::string("C:\\WORK\\Delete\0C:\\WORK\\a\0\0", 26));
+    EXPECT_EQ(Ansi(f.request.from), std::string("C:\\0\0C:\\WORK\\Delete\0C:\\WORK\\a\0\0", 31));
     EXPECT_EQ(DeleteFiles(f, args, -1, deleted).number, errInvalidArgument);
 }
 
