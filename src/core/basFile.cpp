@@ -53,6 +53,7 @@ Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex,
         Str name = Value(Files[i]);
         if (!IsFullyQualified(name)) name = platform.FullPathName(name);
         if (!IsFullyQualified(name)) return errInvalidArgument;  // it could not be made full
+        if (Status s = PathArgument(name)) return s;              // nor may what the shell sees hold one
         list += name;
         list += u'\0';
     }

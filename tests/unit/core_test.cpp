@@ -119,6 +119,8 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
          "old box 5 Invalid procedure call or argument"},
         {"Delete b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str(u"b.txt"))); },
          "old box 5 Invalid procedure call or argument"},
+        {"Delete b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str(u"C:\\b\0c.txt", 10))); },
+         "old box 5 Invalid procedure call or argument"},
         // The temp folder: one trailing backslash, the first n - 1 characters.
         {"Execute x", [](Windows& f) { f.temp = u"C:\\T"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         {"Execute x", [](Windows& f) { f.temp = u"C:\\T\\"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
