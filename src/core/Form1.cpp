@@ -36,6 +36,7 @@ ArgList Form1::GetCommandLine(int32_t MaxArgs) {
 
 Status Form1::FreeDiskSpace(const Text& argument) {
     if (Status s = PathArgument(argument)) return s;
+    NoSystemBoxes disk(platform_);
     int64_t result{};
     if (Status s = FreeSpace(platform_, Value(argument), result)) return s;
     platform_.SetFieldText(Field::Text1, PlainDigits(result));
@@ -51,12 +52,14 @@ Status Form1::Execute(const Text& strPath) {
     Handle owner = platform_.GetDesktopWindow();
     int32_t code = platform_.ShellExecute(CharsFor(platform_, Value(strPath)), owner, Str(u"Open"), strPath, Text(),
                                           Str(u"0"), 1);
+    NoSystemBoxes disk(platform_);  // only now: what the shell started keeps the host's error mode
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
     return WriteReport(platform_, folder, u"[Execute]", u"File = " + Value(strPath), u"Return =" + NumberText(code));
 }
 
 Status Form1::Delete(const ArgList& Args) {
+    NoSystemBoxes disk(platform_);
     bool ok{};
     if (Status s = DeleteFiles(platform_, Args, 2, ok)) return s;
     Str folder;

@@ -1,8 +1,9 @@
 // Every service the program takes from the operating system, in one place.
 // The core sees nothing else of the OS. Texts are 16-bit here. A call that
 // names a file goes to one function of a pair, as the core says (Chars): the
-// ANSI one, for a name the code page carries exactly (IsExactInAnsi), or else
-// its 16-bit twin, which takes the name as it is. An implementation never
+// ANSI one, for a name the code page carries exactly (IsExactInAnsi) and the
+// ANSI functions take whole, or else its 16-bit twin, which takes the name as
+// it is. An implementation never
 // hands the system a substituted form: where a text for an ANSI function does
 // not convert exactly the call is not made and the answer is a refusal. No
 // operation fails otherwise: a refusal comes back as null, zero, a code or a
@@ -37,6 +38,10 @@ struct ShellFileRequest {
 constexpr uint32_t FO_DELETE_OP = 3;
 constexpr uint16_t FOF_NOCONFIRMATION_FLAG = 0x10;
 constexpr uint16_t FOF_ALLOWUNDO_FLAG = 0x40;
+constexpr uint16_t FOF_NOERRORUI_FLAG = 0x400;
+
+// The process's error mode that holds the system's critical-error boxes off.
+constexpr uint32_t SEM_FAILCRITICALERRORS_MODE = 1;
 
 class Platform {
 public:
@@ -79,6 +84,9 @@ public:
     virtual Str FullPathName(const Str& path) = 0;
     // Whether the ANSI code page carries the text exactly, with no substitute.
     virtual bool IsExactInAnsi(const Str& text) = 0;
+    // SetErrorMode: sets the process's error mode, which programs it starts
+    // inherit, and answers the one before.
+    virtual uint32_t SetErrorMode(uint32_t mode) = 0;
     virtual Handle GetModuleHandleA(const Str& name) = 0;
     virtual Handle LoadLibraryA(const Str& name) = 0;
     virtual bool GetProcAddress(Handle module, const Str& name) = 0;

@@ -11,9 +11,27 @@ Str AddBackslash(const Str& path);
 Status GetTempDir(Platform& platform, Str& folder);
 
 // The function of a pair that a name goes to: the ANSI one where the code
-// page carries the name exactly, else its 16-bit twin, which takes the name
-// as it is. Never a substituted form, which could name another file.
+// page carries the name exactly and the ANSI functions take it whole (at
+// most 259 characters, and no \\?\ form), else its 16-bit twin, which takes
+// the name as it is. Never a substituted form, which could name another
+// file, nor a cut one.
 Chars CharsFor(Platform& platform, const Str& name);
+
+// While it lives, the system's critical-error boxes ("There is no disk in
+// the drive") are held off, so that a call on a drive without its medium
+// fails instead of waiting for a click; the error mode is then restored, so
+// that what the shell starts later inherits the host's own.
+class NoSystemBoxes {
+public:
+    explicit NoSystemBoxes(Platform& platform);
+    ~NoSystemBoxes() { platform_.SetErrorMode(before_); }
+    NoSystemBoxes(const NoSystemBoxes&) = delete;
+    NoSystemBoxes& operator=(const NoSystemBoxes&) = delete;
+
+private:
+    Platform& platform_;
+    uint32_t before_;
+};
 
 // A folder the system names, as the program hands it on: its name where the
 // code page carries it exactly, else its 8.3 form where that is exact (both
@@ -26,8 +44,10 @@ Str FolderName(Platform& platform, const Str& folder);
 // is the invalid-argument failure.
 Status PathArgument(const Text& text);
 
-// Asks the shell to delete Files[StartIndex..] with undo allowed and no
-// confirmation; deleted is true when the shell reports success. The shell
+// Asks the shell to delete Files[StartIndex..] with undo allowed, no
+// confirmation and no error dialog (a file it cannot delete makes the answer
+// a failure, never a window that waits for a click); deleted is true when the
+// shell reports success. The shell
 // keeps undo only for full names, so a target that is not fully qualified (a
 // drive and its root, or \\ for a UNC or device name) is first made full
 // against the current directory; one that cannot be is the invalid-argument

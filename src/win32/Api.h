@@ -30,6 +30,7 @@ namespace qrv {
     X(kernel32, MultiByteToWideChar)     \
     X(kernel32, SetDefaultDllDirectories) \
     X(kernel32, SetDllDirectoryA)        \
+    X(kernel32, SetErrorMode)            \
     X(kernel32, WideCharToMultiByte)     \
     X(kernel32, WriteFile)               \
     X(user32, AdjustWindowRect)          \

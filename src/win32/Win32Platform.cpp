@@ -172,6 +172,8 @@ public:
         return ExactAnsi(text, bytes);
     }
 
+    uint32_t SetErrorMode(uint32_t mode) override { return CALL(SetErrorMode)(mode); }
+
     Handle GetModuleHandleA(const Str& name) override {
         Bytes n;
         return ExactAnsi(name, n) ? reinterpret_cast<Handle>(::GetModuleHandleA(n.c_str())) : 0;

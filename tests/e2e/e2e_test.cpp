@@ -12,7 +12,9 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <iostream>
+#include <regex>
 
 namespace {
 
@@ -67,7 +69,8 @@ std::string Reported(const std::string& section, const std::string& line5, const
 // told to prefer libraries beside the program, as a planted copy would be on Windows; every case must hold.
 void EveryCaseHolds(const std::string& check, const std::string& args = "") {
     setenv("WINEDLLOVERRIDES", "version,uxtheme,dwmapi,cryptbase,propsys,shell32=n,b", 1);
-    std::string seen = Wine("'" + check + "' " + args + " && echo 'exit status 0'");
+    fs::create_directories(kRoot + "/scratch");  // its current folder: nothing of the build's
+    std::string seen = Wine("'" + check + "' " + args + " && echo 'exit status 0'", 300, kRoot + "/scratch");
     unsetenv("WINEDLLOVERRIDES");
     std::cout << seen;
     EXPECT_NE(seen.find("\nok: 0 failed; "), std::string::npos);
@@ -112,6 +115,32 @@ TEST(EndToEnd, WhereWineActsAsVistaLibrariesStillComeFromTheSystemFolder) {
     EXPECT_EQ(Start(dir + "/qrvvista.exe", "qrvvista.exe Execute Z:\\missing-target"), Reported("[Execute]", "File = Z:\\missing-target", "Return = 2"));
     unsetenv("WINEDLLOVERRIDES");
     EXPECT_FALSE(fs::exists(dir + "/planted.txt"));
+}
+
+// The calls a run makes on its main thread that decide whether a system box can wait for a click, as Wine's
+// relay trace shows them: the error mode it sets, the calls on the disk (the report file among them) and the
+// shell's start.
+std::string ErrorModeAndDisk(const std::string& args) {
+    std::string trace = Output("'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' sh -c 'WINEDEBUG=+relay exec \"$WINELOADER\" \"$@\" 2>&1' sh '" +
+                               kExe + "' " + args);
+    static const std::regex call(R"(^([0-9a-f]+):Call [A-Za-z0-9]+\.(SetErrorMode|GetDiskFreeSpace(Ex)?[AW]|SHFileOperation[AW]|ShellExecute[AW]|CreateFile[AW])\(([0-9a-f]*)?(.*)\) ret=)");
+    std::string seen, thread;
+    std::istringstream lines(trace);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m;
+        if (!std::regex_search(line, m, call) || (m[2].str().rfind("CreateFile", 0) == 0 && line.find("qrvplug.txt") == std::string::npos)) continue;
+        if (m[2] != "SetErrorMode" && thread.empty()) thread = m[1];
+        if (m[1] == thread || (thread.empty() && m[2] == "SetErrorMode"))
+            seen += m[2].str() + (m[2] == "SetErrorMode" ? "(" + std::to_string(std::stoul(m[4], nullptr, 16)) + ")" : "") + " ";
+    }
+    return seen;
+}
+
+TEST(EndToEnd, SystemBoxesAreHeldOffOnTheDiskAndNeverForWhatTheShellStarts) {
+    std::ofstream(kRoot + "/victim.txt") << "x";
+    EXPECT_EQ(ErrorModeAndDisk("FreeDiskSpace 'C:\\'"), "SetErrorMode(1) GetDiskFreeSpaceExA CreateFileA SetErrorMode(0) ");
+    EXPECT_EQ(ErrorModeAndDisk("Execute 'Z:\\missing'"), "ShellExecuteA SetErrorMode(1) CreateFileA SetErrorMode(0) ");
+    EXPECT_EQ(ErrorModeAndDisk("Delete '" + Win(kRoot + "/victim.txt") + "'"), "SetErrorMode(1) SHFileOperationA CreateFileA SetErrorMode(0) ");
 }
 
 TEST(EndToEnd, TheMainJobShowsTheBoxAsTextAndEnds) {

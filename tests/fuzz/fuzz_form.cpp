@@ -5,8 +5,10 @@
 // exactly. On every input: no crash, no sanitizer finding; the process ends
 // once; at most one box, and the exit status is 0 or that box's number; at
 // most one command's system call; no ANSI function receives a name the code
-// page cannot carry (it would be substituted), and no delete request a name
-// that is not fully qualified; and the report is untouched, or exactly the
+// page cannot carry (it would be substituted) or one longer than it takes (259
+// characters, or a \\?\ form), and no delete request a name that is not
+// fully qualified; every call on the disk holds the system's error boxes off,
+// while the shell's start and the end have the host's error mode; and the report is untouched, or exactly the
 // lines written before a write that failed, or six lines, each ended by CR LF
 // and holding no other CR or LF.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <utility>
 
 #include "Form1.h"
 
@@ -52,14 +55,15 @@ struct Input : Platform {
         Require(caption == u"Plug-in Quorvel");
         boxes += 1, box = U16(text.begin(), text.end());
     }
-    void EndProcess(uint32_t status) override { ends += 1, exitStatus = status; }
+    void EndProcess(uint32_t status) override { Require(mode == hostMode), ends += 1, exitStatus = status; }
     FileStatus CreateReportFile(Chars chars, const Str& path) override {
-        Named(chars, path);
+        Named(chars, path), Disk();
         FileStatus s = File(0.5f);
         if (s == FileStatus::Ok) created = true, report.clear();
         return s;
     }
     FileStatus WriteReportFile(const Str& text) override {
+        Disk();
         FileStatus s = File(0.9f);
         if (s == FileStatus::Ok) report += U16(text.begin(), text.end());
         return failedWrite |= s != FileStatus::Ok, s;
@@ -69,7 +73,8 @@ struct Input : Platform {
         if (size > 0) buffer = Take(40000);
         return in.ConsumeBool() ? static_cast<uint32_t>(buffer.size() + 1) : Any<uint32_t>();
     }
-    Str ShortPathName(const Str&) override { return Take(300); }
+    Str ShortPathName(const Str&) override { return Disk(), Take(300); }
+    uint32_t SetErrorMode(uint32_t m) override { return std::exchange(mode, m); }
     bool IsExactInAnsi(const Str& text) override {
         return std::all_of(text.begin(), text.end(), [](char16_t c) { return c < 0x100; });
     }
@@ -79,34 +84,39 @@ struct Input : Platform {
     bool GetProcAddress(Handle, const Str&) override { return in.ConsumeBool(); }
     void FreeLibrary(Handle) override {}
     bool GetDiskFreeSpaceEx(Chars chars, const Str& path, uint64_t& a) override {
-        return Named(chars, path), calls += 1, a = Any<uint64_t>(), in.ConsumeBool();
+        return Named(chars, path), Disk(), calls += 1, a = Any<uint64_t>(), in.ConsumeBool();
     }
     bool GetDiskFreeSpace(Chars chars, const Str& path, uint32_t& s, uint32_t& b, uint32_t& f) override {
-        return Named(chars, path), calls += 1, s = Any<uint32_t>(), b = Any<uint32_t>(), f = Any<uint32_t>(), in.ConsumeBool();
+        return Named(chars, path), Disk(), calls += 1, s = Any<uint32_t>(), b = Any<uint32_t>(), f = Any<uint32_t>(), in.ConsumeBool();
     }
     Handle GetDesktopWindow() override { return Any<Handle>(); }
     int32_t ShellExecute(Chars chars, Handle, const Text&, const Text& file, const Text&, const Text&, int32_t) override {
-        return Named(chars, Value(file)), calls += 1, Any<int32_t>();
+        return Named(chars, Value(file)), Require(mode == hostMode), calls += 1, Any<int32_t>();
     }
     int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) override {
-        Named(chars, request.from);
+        Disk();
         const U16 from(request.from.begin(), request.from.end());
         Require(from.size() >= 1 && from.back() == u'\0');
         for (size_t at = 0, end; (end = from.find(u'\0', at)) < from.size() - 1; at = end + 1) {  // each name is full
             const U16 name = from.substr(at, end - at);
+            Named(chars, Str(name.data(), name.size()));
             Require((name.size() >= 3 && name[1] == u':' && name[2] == u'\\') || name.compare(0, 2, u"\\\\") == 0);
         }
         return calls += 1, Any<int32_t>();
     }
-    // A name handed to an ANSI function is one the code page carries exactly.
-    void Named(Chars chars, const Str& name) { Require(chars == Chars::Wide || IsExactInAnsi(name)); }
+    // A name handed to an ANSI function is one the code page carries exactly, and whole.
+    void Named(Chars chars, const Str& name) {
+        const U16 n(name.begin(), name.end());
+        Require(chars == Chars::Wide || (IsExactInAnsi(name) && n.size() <= 259 && n.compare(0, 4, u"\\\\?\\") != 0));
+    }
+    void Disk() { Require(mode == (hostMode | 1)); }
 
     FuzzedDataProvider& in;
     Str line;
     U16 box, report = u"old";
     bool taken = false, created = false, failedWrite = false;
     int boxes = 0, ends = 0, calls = 0;
-    uint32_t exitStatus = ~0u;
+    uint32_t exitStatus = ~0u, hostMode = in.ConsumeIntegral<uint32_t>(), mode = hostMode;
 };
 
 }  // namespace

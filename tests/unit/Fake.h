@@ -74,6 +74,13 @@ struct Windows : Platform {
     int64_t exitStatus = -1;           // -1: the process did not end
     ShellFileRequest request;
     Chars deleteChars = Chars::Ansi;
+    // The error mode: the host's, and the calls made in the wrong one. A call on the disk holds the
+    // critical-error boxes off, and keeps the host's other bits; the shell's start and the end have the host's.
+    uint32_t hostMode = 0, mode = 0;
+    std::string wrongMode;
+
+    void Disk(const char* call) { if (mode != (hostMode | 1)) wrongMode += std::string(call) + " "; }
+    void Host(const char* call) { if (mode != hostMode) wrongMode += std::string(call) + " "; }
 
     Str CommandLineText() override { return Utf16(line); }
     Str CurrentDirectory() override { return current; }
@@ -81,22 +88,24 @@ struct Windows : Platform {
     void SetFormMinimized() override { minimized = true; }
     void SetFieldText(Field f, const Str& t) override { fields[static_cast<int>(f)] = Ansi(t); }
     void ShowMessageBox(const Str& t, const Str& caption) override { boxes.push_back(Ansi(caption) + "\n" + Ansi(t)); }
-    void EndProcess(uint32_t status) override { exitStatus = status; }
+    void EndProcess(uint32_t status) override { Host("EndProcess"), exitStatus = status; }
     FileStatus CreateReportFile(Chars c, const Str& p) override {
+        Disk("CreateReportFile");
         if (createStatus == FileStatus::Ok) path = (c == Chars::Wide ? "W " : "") + Utf8(p), report.clear();
         return createStatus;
     }
-    FileStatus WriteReportFile(const Str& t) override { return writesBeforeFailure-- > 0 ? (report += Ansi(t), FileStatus::Ok) : writeStatus; }
+    FileStatus WriteReportFile(const Str& t) override { Disk("WriteReportFile"); return writesBeforeFailure-- > 0 ? (report += Ansi(t), FileStatus::Ok) : writeStatus; }
     void CloseFiles() override {}
     uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
         if (size > 0) buffer = temp + u'\0';  // even past size: only the first n - 1 characters may count
         return static_cast<uint32_t>(tempLength >= 0 ? tempLength : temp.size() + (size > temp.size() ? 0 : 1));
     }
-    Str ShortPathName(const Str& p) override { return shortNames[p]; }
+    Str ShortPathName(const Str& p) override { return Disk("ShortPathName"), shortNames[p]; }
+    uint32_t SetErrorMode(uint32_t m) override { return std::exchange(mode, m); }
     bool IsExactInAnsi(const Str& t) override { return std::all_of(t.begin(), t.end(), [](char16_t c) { return c < 0x100; }); }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
     Handle GetDesktopWindow() override { return 0x10010; }
-    int32_t SHFileOperation(Chars c, const ShellFileRequest& r) override { return request = r, deleteChars = c, deleteCode; }
+    int32_t SHFileOperation(Chars c, const ShellFileRequest& r) override { return Disk("SHFileOperation"), request = r, deleteChars = c, deleteCode; }
 
     MOCK_METHOD(Handle, LoadLibraryA, (const Str&), (override));
     MOCK_METHOD(bool, GetProcAddress, (Handle, const Str&), (override));
@@ -110,16 +119,16 @@ struct Windows : Platform {
         ON_CALL(*this, GetProcAddress(0x7000, Str(u"GetDiskFreeSpaceExA"))).WillByDefault([this] { return hasEx; });
         // A name made full against the current directory, as it is written (the small Windows resolves no dots).
         ON_CALL(*this, FullPathName).WillByDefault([this](const Str& p) { return current + u'\\' + p; });
-        ON_CALL(*this, GetDiskFreeSpaceEx).WillByDefault([this](Chars, const Str&, uint64_t& a) { return a = available, diskOk; });
+        ON_CALL(*this, GetDiskFreeSpaceEx).WillByDefault([this](Chars, const Str&, uint64_t& a) { return Disk("GetDiskFreeSpaceEx"), a = available, diskOk; });
         ON_CALL(*this, GetDiskFreeSpace).WillByDefault([this](Chars, const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
-            return s = clusters[0], b = clusters[1], f = clusters[2], diskOk;
+            return Disk("GetDiskFreeSpace"), s = clusters[0], b = clusters[1], f = clusters[2], diskOk;
         });
-        ON_CALL(*this, ShellExecute).WillByDefault([this] { return shellCode; });
+        ON_CALL(*this, ShellExecute).WillByDefault([this] { return Host("ShellExecute"), shellCode; });
     }
     // A Windows without GetDiskFreeSpaceExA, and its cluster counts.
     void Clusters(uint32_t perCluster, uint32_t perSector, uint32_t free) { hasEx = false, clusters[0] = perCluster, clusters[1] = perSector, clusters[2] = free; }
     // The whole program, as a host starts it.
-    Windows& Run(const std::string& commandLine) { line = commandLine; Form1(*this).Form_Load(); return *this; }
+    Windows& Run(const std::string& commandLine) { line = commandLine, mode = hostMode; Form1(*this).Form_Load(); return *this; }
 };
 
 using Fake = testing::NiceMock<Windows>;

@@ -45,15 +45,17 @@ TEST(ArgumentSplitter, BlanksTabsAndQuotesAsTheHostWritesThem) {
 
 // A run as the host sees it: where the report went (when not C:\TEMP\ through CreateFileA), its lines after
 // the three fixed ones with each CR LF shown as a bar, what the shell was asked to delete ("(W)" through
-// SHFileOperationW), then each error box's number and description. Checks each box's caption and frame, the exit status (the first failure's), the hidden form.
+// SHFileOperationW), then each error box's number and description. Checks each box's caption and frame, the exit status (the first failure's), the hidden form,
+// and that every call on the disk held the system's boxes off while the shell's start and the end had the host's error mode.
 std::string Seen(const Windows& f) {
     const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
     const std::string frame = "Plug-in Quorvel\nError in Form_Load()\rErr code  ";
     std::string out = f.report.rfind(head, 0) == 0 ? f.report.substr(head.size()) : f.report;
     for (size_t at; (at = out.find("\r\n")) != std::string::npos;) out.replace(at, 2, "|");
     if (!f.path.empty() && f.path != "C:\\TEMP\\qrvplug.txt") out = f.path + ": " + out;
-    if (const ShellFileRequest& r = f.request; r.operation) {  // to the recycle bin, no confirmation, nothing more
-        EXPECT_TRUE(r.operation == 3 && r.flags == 0x50);
+    EXPECT_EQ(f.wrongMode, "");
+    if (const ShellFileRequest& r = f.request; r.operation) {  // to the recycle bin, no confirmation, no error dialog
+        EXPECT_TRUE(r.operation == 3 && r.flags == 0x450);
         out += f.deleteChars == Chars::Wide ? " deleting (W) " : " deleting ";
         for (char c : Utf8(r.from)) out += c ? std::string(1, c) : "\\0";
     }
@@ -70,7 +72,8 @@ std::string Seen(const Windows& f) {
 }
 
 TEST(Run, WhatTheHostSeesOfEachCommand) {
-    const struct { std::string line; Given given; const char* seen; const char* fields = nullptr; } rows[] = {
+    const std::string a256(256, 'a'), t244(244, 'T');  // C:\ and these: 259 characters, the most the ANSI functions take
+    const struct { std::string line; Given given; std::string seen; const char* fields = nullptr; } rows[] = {
         // No keyword, or none of the three exactly: nothing runs, the old report stays.
         {"", {}, "old", "<>|-|-"},
         {"Unknown \"x y\" z", {}, "old", "<Unknown \"x y\" z>|<Unknown>|<x y>"},
@@ -106,7 +109,7 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
          "[Delete]|Argument = |Return =True| deleting C:\\a.txt\\0\\\\srv\\s\\missing.txt\\0D:\\\\0\\\\\\0\\0"},
         {"\"Delete\"", [](Windows& f) { f.deleteCode = 2; }, "[Delete]|Argument = |Return =False| deleting \\0"},
         {"Delete C:\\a \"C:\\b c.txt\" \\\\?\\C:\\d", [](Windows& f) { f.deleteCode = 32767; },
-         "[Delete]|Argument = |Return =False| deleting C:\\a\\0C:\\b c.txt\\0\\\\?\\C:\\d\\0\\0"},
+         "[Delete]|Argument = |Return =False| deleting (W) C:\\a\\0C:\\b c.txt\\0\\\\?\\C:\\d\\0\\0"},
         {"Delete C:\\a", [](Windows& f) { f.deleteCode = 32768; }, "old deleting C:\\a\\0\\0 box 6 Overflow"},
         {"Delete C:\\a", [](Windows& f) { f.deleteCode = -32769; }, "old deleting C:\\a\\0\\0 box 6 Overflow"},
         // The shell keeps undo only for full names: each target that is not is made full first, as the system
@@ -148,6 +151,24 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Delete C:\\a.txt C:\\文档.txt", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\a.txt\\0C:\\文档.txt\\0\\0"},
         {"Delete ａ.txt", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\WORK\\ａ.txt\\0\\0"},
         {"Delete a.txt", [](Windows& f) { f.current = u"C:\\Ж"; }, "[Delete]|Argument = |Return =True| deleting (W) C:\\Ж\\a.txt\\0\\0"},
+        // A name longer than that, or a \\?\ form, goes to the 16-bit twin as it is, and so does a delete list
+        // holding one, and a report path past 259 characters.
+        {"FreeDiskSpace C:\\" + a256, [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Ansi, _, _)); },
+         "[FreeDiskSpace]|Argument = C:\\" + a256 + "|Return = 0|"},
+        {"FreeDiskSpace C:\\" + a256 + "b", [](Windows& f) { f.available = 3, EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Wide, _, _)); },
+         "[FreeDiskSpace]|Argument = C:\\" + a256 + "b|Return = 3|"},
+        {"Execute \\\\?\\C:\\x", [](Windows& f) { EXPECT_CALL(f, ShellExecute(Chars::Wide, _, _, Text(u"\\\\?\\C:\\x"), _, _, _)); },
+         "[Execute]|File = \\\\?\\C:\\x|Return = 42|"},
+        {"Delete C:\\" + a256 + "b", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\" + a256 + "b\\0\\0"},
+        {"Delete a.txt", [](Windows& f) { f.current = u"C:\\" + Str(251, u'c'); },
+         "[Delete]|Argument = |Return =True| deleting (W) C:\\" + std::string(251, 'c') + "\\a.txt\\0\\0"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\" + Str(244, u'T') + u"\\"; }, "C:\\" + t244 + "\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\" + Str(245, u'T') + u"\\"; }, "W C:\\" + t244 + "T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        // The host's own error mode, kept beside the bit that holds the boxes off, and given back.
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.hostMode = 0x8002, f.available = 1; }, "[FreeDiskSpace]|Argument = C:\\|Return = 1|"},
+        {"Execute x", [](Windows& f) { f.hostMode = 0x8002; }, "[Execute]|File = x|Return = 42|"},
+        {"Delete C:\\a", [](Windows& f) { f.hostMode = 1; }, "[Delete]|Argument = |Return =True| deleting C:\\a\\0\\0"},
+        {"Execute x", [](Windows& f) { f.hostMode = 0x8002, f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
         // A control character is in no Windows name: such an argument is refused before anything happens.
         {"Execute \"C:\\x\r\nReturn = 42\"", [](Windows& f) { EXPECT_CALL(f, ShellExecute).Times(0); },
          "old box 5 Invalid procedure call or argument"},

@@ -12,7 +12,8 @@
 // Prints one line per case, "ok" or "FAIL" with what it expected and saw,
 // then a summary; exits 0 when every case holds, 1 when one fails, 2 on a
 // usage error. Started under the name quorvel-check-marker.exe it only leaves
-// the file NAME.ran beside itself and ends: Execute's cases open such a copy.
+// the file NAME.ran beside itself, holding the error mode it started with,
+// and ends: Execute's cases open such a copy.
 #include <windows.h>
 #include <shellapi.h>
 #include <softpub.h>
@@ -29,6 +30,10 @@ using runner::Shown;
 using runner::Utf8;
 using std::string;
 using std::wstring;
+
+// The error mode the check runs the plug-in with, as a host may: no box for a crash or a missing file, but
+// the system's critical-error boxes left on. What the plug-in starts must start with it too.
+constexpr UINT HostErrorMode = SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
 
 bool Exists(const wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -122,6 +127,30 @@ ULONGLONG FreeBytes(const wstring& folder) {
     return available.QuadPart;
 }
 
+// A folder below base whose full name is past 259 characters, made through its \\?\ form, and its removal
+// with what it holds. The check removes these itself: Wine's shell, asked to delete the sandbox, cannot
+// join names this long and deletes in the current folder instead.
+wstring LongFolder(const wstring& base) {
+    wstring folder = base;
+    for (wchar_t letter : {L'l', L'm', L'n'}) CreateDirectoryW((L"\\\\?\\" + (folder += L"\\" + wstring(100, letter))).c_str(), nullptr);
+    return folder;
+}
+
+void RemoveLongFolder(const wstring& base) {
+    wstring folder = L"\\\\?\\" + base + L"\\" + wstring(100, L'l') + L"\\" + wstring(100, L'm') + L"\\" + wstring(100, L'n');
+    DeleteFileW((folder + L"\\qrvplug.txt").c_str());
+    for (int level = 0; level < 3; ++level, folder.resize(folder.rfind(L'\\'))) RemoveDirectoryW(folder.c_str());
+}
+
+// Whether this Windows takes a name past 259 characters without \\?\ from a program that declares it can:
+// Windows 10 (1607) and later where LongPathsEnabled is set, and Wine, which always does.
+bool LongNamesTaken() {
+    if (GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version")) return true;
+    DWORD value = 0, size = sizeof value;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem", L"LongPathsEnabled", RRF_RT_REG_DWORD,
+                        nullptr, &value, &size) == ERROR_SUCCESS && value == 1;
+}
+
 void CheckKeywords(Check& c) {
     string before = Report("[Execute]", "File = " + Ansi(c.sandbox) + "\\missing", "Return = 2");
     c.Same("Execute of a missing target reports the shell's 2", "exit 0; report " + Shown(before),
@@ -137,30 +166,39 @@ void CheckKeywords(Check& c) {
     }
 }
 
-// Execute of a copy of the check, which only leaves NAME.ran beside itself: in the sandbox, and in a folder
-// named with a letter the code page cannot carry.
+// Execute of a copy of the check, which only leaves NAME.ran beside itself with the error mode it started
+// with: in the sandbox, and in a folder named with a letter the code page cannot carry. It must start with
+// the mode a program the host starts itself gets (the host's, on Windows; Wine gives every program 0).
 void CheckExecute(Check& c, const wstring& self) {
-    for (const wstring& folder : {c.sandbox, c.sandbox + L"\\open" + c.letter}) {
+    string inherited;
+    for (const wstring& folder : {c.sandbox + L"\\direct", c.sandbox, c.sandbox + L"\\open" + c.letter}) {
         wstring marker = folder + L"\\quorvel-check-marker.exe";
         CreateDirectoryW(folder.c_str(), nullptr);
         CopyFileW(self.c_str(), marker.c_str(), FALSE);
+        string ran;
+        if (inherited.empty()) {  // started straight from here
+            runner::Start(marker, L"\"" + marker + L"\"", nullptr, nullptr, 10000);
+            Read(marker + L".ran", inherited);
+            continue;
+        }
         Seen seen = c.Run(c.Quoted() + L" Execute \"" + marker + L"\"");
         size_t at = seen.report.find("Return = ");
         long code = at == string::npos ? 0 : strtol(seen.report.c_str() + at + 9, nullptr, 10);
-        for (int i = 0; i < 200 && !Exists(marker + L".ran"); ++i) Sleep(50);
+        for (int i = 0; i < 200 && !Read(marker + L".ran", ran); ++i) Sleep(50);
         c.Case("Execute opens the target" + string(folder == c.sandbox ? "" : " in " + Utf8(folder.substr(c.sandbox.size() + 1))) +
-                   ": a code above 32, and the target ran",
-               code > 32 && Exists(marker + L".ran") && seen.exit == 0, "exit 0, Return above 32, " + Utf8(marker) + ".ran",
-               seen.Text() + (Exists(marker + L".ran") ? "; ran" : "; did not run"));
+                   ": a code above 32, and the target ran with the error mode a program the host starts gets (" + inherited.substr(11) + ")",
+               code > 32 && ran == inherited && seen.exit == 0, "exit 0, Return above 32, " + Utf8(marker) + ".ran: " + inherited,
+               seen.Text() + "; ran: " + (ran.empty() ? "no" : ran));
     }
 }
 
 // FreeDiskSpace of a folder, of one named with a letter the code page cannot carry, and with no path (the
 // current directory, the sandbox).
 void CheckFreeSpace(Check& c) {
-    wstring named = c.sandbox + L"\\free" + c.letter;
+    wstring named = c.sandbox + L"\\free" + c.letter, deep = LongFolder(c.sandbox), prefixed = L"\\\\?\\" + deep;
     CreateDirectoryW(named.c_str(), nullptr);
-    for (const wstring& path : {c.sandbox, named, wstring()}) {
+    for (const wstring& path : {c.sandbox, named, wstring(), deep, prefixed}) {
+        bool none = path == deep && !LongNamesTaken();  // where Windows does not take the long name: Return = 0
         Seen seen;
         ULONGLONG low = 0, high = 0, reported = 0;
         for (int attempt = 0; attempt < 5; ++attempt) {  // a busy disk may change between the two readings
@@ -170,15 +208,18 @@ void CheckFreeSpace(Check& c) {
             low = std::min(before, after), high = std::max(before, after);
             size_t at = seen.report.find("Return = ");
             reported = at == string::npos ? 0 : _strtoui64(seen.report.c_str() + at + 9, nullptr, 10);
-            if (reported >= low && reported <= high) break;
+            if (none || (reported >= low && reported <= high)) break;
         }
         string line5 = "Argument = " + Ansi(path);
+        string what = path == c.sandbox ? "a folder" : path == named ? "the folder " + Utf8(path.substr(c.sandbox.size() + 1))
+                      : path == deep ? "a folder named in " + std::to_string(path.size()) + " characters" : "its \\\\?\\ form";
         c.Case(path.empty() ? "FreeDiskSpace without a path measures the current directory's volume"
-                            : "FreeDiskSpace of " + (path == c.sandbox ? string("a folder") : "the folder " + Utf8(path.substr(c.sandbox.size() + 1))) +
-                                  " lies between Windows' readings before and after",
-               reported >= low && reported <= high && seen.exit == 0 && seen.boxes.empty() &&
+               : none       ? "FreeDiskSpace of " + what + ", which this Windows does not take, answers 0"
+                            : "FreeDiskSpace of " + what + " lies between Windows' readings before and after",
+               (none ? reported == 0 : reported >= low && reported <= high) && seen.exit == 0 && seen.boxes.empty() &&
                    seen.report == Report("[FreeDiskSpace]", line5, "Return = " + std::to_string(reported)),
-               "exit 0; six lines, " + line5 + ", Return between " + std::to_string(low) + " and " + std::to_string(high), seen.Text());
+               "exit 0; six lines, " + line5 + ", Return " + (none ? "0" : "between " + std::to_string(low) + " and " + std::to_string(high)),
+               seen.Text());
     }
 }
 
@@ -243,6 +284,20 @@ void CheckReport(Check& c) {
         string kept = "decoy";
         if (decoy != folder && Read(decoy + L"\\qrvplug.txt", kept)) c.Same("the folder the substituted name means keeps its file", "decoy", kept);
     }
+    // A temp folder past 259 characters, where the system names one: the report is written there.
+    wstring deep = LongFolder(c.sandbox + L"\\t"), named(2048, L'\0'), before(2048, L'\0');
+    before.resize(GetEnvironmentVariableW(L"TMP", &before[0], 2048));
+    SetEnvironmentVariableW(L"TMP", deep.c_str());
+    named.resize(GetTempPathW(2048, &named[0]));
+    SetEnvironmentVariableW(L"TMP", before.empty() ? nullptr : before.c_str());
+    if (named == deep + L"\\") {
+        Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", deep);
+        Read(L"\\\\?\\" + deep + L"\\qrvplug.txt", seen.report);
+        c.Same("the report is exactly six lines in a temp folder named in " + std::to_string(deep.size()) + " characters",
+               "exit 0; report " + Shown(Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0")), seen.Text());
+    } else {
+        printf("--    a temp folder named in %zu characters: this Windows names none (GetTempPathW: \"%s\")\n", deep.size(), Utf8(named).c_str());
+    }
     string old;
     Read(c.temp + L"\\qrvplug.txt", old);
     HANDLE held = CreateFileW((c.temp + L"\\qrvplug.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -282,14 +337,14 @@ void CheckImage(Check& c) {
 }
 
 // The manifest as the loader reads it: run as the invoker without UI access; Vista, 7, 8, 8.1 and
-// 10 (and 11) supported; system DPI aware.
+// 10 (and 11) supported; system DPI aware; long paths taken where Windows allows them.
 void CheckManifest(Check& c) {
     ACTCTXW request{sizeof request, ACTCTX_FLAG_RESOURCE_NAME_VALID, c.exe.c_str()};
     request.lpResourceName = MAKEINTRESOURCEW(1);
     HANDLE context = CreateActCtxW(&request);
     ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
     struct { DWORD count; struct { GUID id; DWORD type; ULONGLONG maxVersionTested; } os[16]; } compat{};
-    wchar_t dpi[32] = L"";
+    wchar_t dpi[32] = L"", longPaths[32] = L"";
     char seen[256] = "no manifest";
     auto settings = reinterpret_cast<decltype(&QueryActCtxSettingsW)>(
         reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"kernel32"), "QueryActCtxSettingsW")));
@@ -301,12 +356,14 @@ void CheckManifest(Check& c) {
         QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr) &&
         QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat, nullptr)) {
         settings(0, context, nullptr, L"dpiAware", dpi, 32, nullptr);
+        settings(0, context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware", longPaths, 32, nullptr);
         int n = snprintf(seen, sizeof seen, "level %d, uiAccess %lu, os", (int)level.RunLevel, level.UiAccess);
         for (DWORD i = 0; i < compat.count && i < 16; ++i) n += snprintf(seen + n, sizeof seen - n, " %08lx", compat.os[i].id.Data1);
-        snprintf(seen + n, sizeof seen - n, ", dpiAware %s", Utf8(dpi).c_str());
+        snprintf(seen + n, sizeof seen - n, ", dpiAware %s, longPathAware %s", Utf8(dpi).c_str(), Utf8(longPaths).c_str());
         ReleaseActCtx(context);
     }
-    c.Same("the manifest, as the loader reads it", "level 1, uiAccess 0, os e2011457 35138b9a 4a2f28e3 1f676c76 8e0f7a12, dpiAware true", seen);
+    c.Same("the manifest, as the loader reads it", "level 1, uiAccess 0, os e2011457 35138b9a 4a2f28e3 1f676c76 8e0f7a12, dpiAware true, longPathAware true",
+           seen);
 }
 
 // Copies of a marker library, named like the libraries that programs in download folders are hijacked
@@ -334,11 +391,12 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     wstring me = self, name = me.substr(me.rfind(L'\\') + 1);
-    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0) return Write(me + L".ran", "ran"), 0;
+    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0) return Write(me + L".ran", "error mode " + std::to_string(SetErrorMode(0))), 0;
     if (argc > 2 || (argc == 2 && argv[1][0] == L'-')) return fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n"), 2;
     // Screen measures as the plug-in, which is aware of the system's DPI, takes them (Windows Vista on).
     if (auto aware = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "SetProcessDPIAware"))))
         aware();
+    SetErrorMode(HostErrorMode);
     Check c;
     wchar_t full[MAX_PATH], temp[MAX_PATH];
     c.exe = argc == 2 ? (GetFullPathNameW(argv[1], MAX_PATH, full, nullptr), wstring(full)) : me.substr(0, me.rfind(L'\\') + 1) + L"quorvel.exe";
@@ -357,6 +415,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckImage(c);
     CheckManifest(c);
     CheckPlanted(c);
+    RemoveLongFolder(c.sandbox), RemoveLongFolder(c.sandbox + L"\\t");
     SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, nullptr, nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
     wstring from = c.sandbox + L'\0' + L'\0';
     remove.pFrom = from.c_str();
