@@ -3,7 +3,9 @@ rem Calling Quorvel from a batch file: a recipe to copy.
 rem   quorvel-host.cmd FOLDER FILE DOCUMENT
 rem Asks quorvel.exe (beside this file) for the free bytes of FOLDER's drive,
 rem deletes FILE to the recycle bin and opens DOCUMENT, one line for each:
-rem "WHAT:VALUE", or "WHAT failed: N" with the plug-in's exit status N.
+rem "WHAT:VALUE" ("opened: shell code 42", or "not opened: ..." where the
+rem shell answered 32 or less), or "WHAT failed: N" with the plug-in's exit
+rem status N.
 rem
 rem Each run: delete the old report; start the plug-in with every path quoted;
 rem wait for it, at most LIMIT seconds; take its exit status, and only when
@@ -20,13 +22,18 @@ rem exit status in quorvel-status.txt beside this file, where this one waits
 rem for it; so this folder must be writable.
 setlocal
 set LIMIT=10
-set "report=%TEMP%\qrvplug.txt"
+rem The report is in the temp folder as Windows finds it: TMP, else TEMP,
+rem else USERPROFILE (where TMP and TEMP differ, TEMP's is not it).
+set "folder=%TMP%"
+if not defined folder set "folder=%TEMP%"
+if not defined folder set "folder=%USERPROFILE%"
+set "report=%folder%\qrvplug.txt"
 set "status=%~dp0quorvel-status.txt"
 if "%~1"==":plugin" goto :plugin
 set failed=0
 call :run "free bytes" [FreeDiskSpace] FreeDiskSpace "%~1"
 call :run "deleted" [Delete] Delete "%~2"
-call :run "opened, shell code" [Execute] Execute "%~3"
+call :run "opened" [Execute] Execute "%~3"
 exit /b %failed%
 
 :run
@@ -68,7 +75,15 @@ if not "%line4%"=="%~2" (
   set failed=1
   goto :eof
 )
-for /f "usebackq skip=5 tokens=1* delims==" %%a in ("%report%") do echo %~1:%%b
+set value=
+for /f "usebackq skip=5 tokens=1* delims==" %%a in ("%report%") do if not defined value set "value=%%b"
+if not "%3"=="Execute" (
+  echo %~1:%value%
+  goto :eof
+)
+rem Windows promises a code above 32 for a target it opened; 32 or less is the shell's error.
+set /a code=%value%
+if %code% gtr 32 (echo opened: shell code %code%) else (echo not opened: shell code %code%)
 goto :eof
 
 :plugin

@@ -4,15 +4,16 @@
  *
  * Asks quorvel.exe (beside this program) for the free bytes of FOLDER's
  * drive, deletes FILE to the recycle bin and opens DOCUMENT, printing one
- * line for each: "WHAT:VALUE", or "WHAT failed: N" with the plug-in's exit
- * status N. Every run follows the same steps: delete the old report, start
+ * line for each: "WHAT:VALUE" ("opened: shell code 42", or "not opened: ..."
+ * where the shell answered 32 or less), or "WHAT failed: N" with the
+ * plug-in's exit status N. Every run follows the same steps: delete the old report, start
  * the plug-in with every path quoted, wait for it with a time limit, take its
  * exit status, and only when that is 0 and the report exists with the
  * command's section as line 4, read line 6 in the ANSI code page. A failing
  * plug-in shows a modal error box; an unattended host must not hang on it, so
- * after the limit this host presses the box's OK (the plug-in then ends with
- * the failure's number as its exit status) or, where no box answers, ends the
- * process ("failed: ended").
+ * after the limit this host presses OK on the box captioned "Plug-in Quorvel"
+ * (the plug-in then ends with the failure's number as its exit status) or,
+ * where no such box answers, ends the process ("failed: ended").
  *
  * Build: x86_64-w64-mingw32-gcc -municode -o host.exe host.c   (or i686-...)
  */
@@ -25,12 +26,14 @@
 #define ENDED -2
 #define NO_REPORT -3
 
-/* Presses OK on every visible dialog box of the given process. */
+/* Presses OK on the plug-in's own error box (a dialog captioned "Plug-in Quorvel") of the given process;
+   any other window, such as one of the shell's, is left alone, and the time limit ends the run. */
 static BOOL CALLBACK PressOk(HWND window, LPARAM process) {
     DWORD owner = 0;
-    wchar_t cls[16];
+    wchar_t cls[16], caption[32];
     GetWindowThreadProcessId(window, &owner);
-    if (owner == (DWORD)process && GetClassNameW(window, cls, 16) && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(window))
+    if (owner == (DWORD)process && GetClassNameW(window, cls, 16) && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(window) &&
+        GetWindowTextW(window, caption, 32) && wcscmp(caption, L"Plug-in Quorvel") == 0)
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(window, IDOK));
     return TRUE;
 }
@@ -120,7 +123,13 @@ int wmain(int argc, wchar_t** argv) {
 
     _snwprintf(arguments, 2048, L"Execute \"%ls\"", argv[3]);
     status = Run(arguments, "[Execute]", value, 256);
-    Say(L"opened, shell code", status, value); /* above 32: opened; 32 or less: the shell's error */
+    if (status == 0) { /* Windows promises a code above 32 for a target it opened; 32 or less is the shell's error */
+        long code = wcstol(value, NULL, 10);
+        _snwprintf(value, 256, L" shell code %ld", code);
+        Say(code > 32 ? L"opened" : L"not opened", 0, value);
+    } else {
+        Say(L"opened", status, value);
+    }
     failed |= status != 0;
     return failed;
 }

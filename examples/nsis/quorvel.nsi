@@ -6,14 +6,15 @@
 ; "$INSTDIR\old notes.txt" to the recycle bin, opening "$INSTDIR\readme.txt"
 ; (or the DOCUMENT given).
 ; What it learns goes to quorvel-log.txt beside the installer, a line a task:
-; "WHAT:VALUE", or "WHAT failed: N" with the plug-in's exit status N.
+; "WHAT:VALUE" ("opened: shell code 42", or "not opened: ..." where the shell
+; answered 32 or less), or "WHAT failed: N" with the plug-in's exit status N.
 ;
 ; Each run: delete the old report; start the plug-in with every path quoted;
 ; wait for it, at most LIMIT. A failing plug-in shows an error box that waits
 ; for a click, and an unattended installer must not hang on it: past the
-; limit the installer presses the box's OK (the plug-in then ends with the
-; failure's number), or ends the plug-in where no box answers ("failed:
-; ended"). ExecWait has no time limit, so the System plug-in that comes with
+; limit the installer presses OK on the box captioned "Plug-in Quorvel" (the
+; plug-in then ends with the failure's number), or ends the plug-in where no
+; such box answers ("failed: ended"); any other window is left alone. ExecWait has no time limit, so the System plug-in that comes with
 ; NSIS calls kernel32 and user32 for that. Then take the exit status, and only
 ; when it is 0 and the report exists with the command's section as line 4,
 ; read line 6. FileRead reads the report's ANSI text in this machine's code
@@ -64,8 +65,8 @@ Function RunQuorvel
   System::Call 'kernel32::WaitForSingleObject(p r0, i ${LIMIT}) i .r2'
   IntCmp $2 258 0 ended ended          ; 258: WAIT_TIMEOUT, an error box nobody will click
   StrCpy $2 0
-press:                                 ; OK on each dialog box of that process
-  System::Call 'user32::FindWindowExW(p 0, p r2, w "#32770", p 0) p .r2'
+press:                                 ; OK on each of that process's boxes captioned Plug-in Quorvel
+  System::Call 'user32::FindWindowExW(p 0, p r2, w "#32770", w "Plug-in Quorvel") p .r2'
   IntCmp $2 0 pressed
   System::Call 'user32::GetWindowThreadProcessId(p r2, *i .r4)'
   IntCmp $4 $3 0 press press
@@ -133,7 +134,22 @@ Section
   ${GetOptions} $0 "/OPEN=" $0
   IfErrors 0 +2
   StrCpy $0 "$INSTDIR\readme.txt"
-  ; above 32: opened; 32 or less: the shell's error
-  !insertmacro Run "opened, shell code" "[Execute]" 'Execute "$0"'
+  StrCpy $section "[Execute]"
+  StrCpy $arguments 'Execute "$0"'
+  Call RunQuorvel
+  StrCmp $status "0" 0 execute_failed
+  StrCpy $1 $value 1                   ; " 42": the blank before the digits off
+  StrCmp $1 " " 0 +2
+  StrCpy $value $value "" 1
+  ; Windows promises a code above 32 for a target it opened; 32 or less is the shell's error
+  IntCmp $value 32 not_opened not_opened
+  FileWrite $log "opened: shell code $value$\r$\n"
+  Goto executed
+not_opened:
+  FileWrite $log "not opened: shell code $value$\r$\n"
+  Goto executed
+execute_failed:
+  FileWrite $log "opened failed: $status$\r$\n"
+executed:
   FileClose $log
 SectionEnd
