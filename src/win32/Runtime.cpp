@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "Api.h"
+#include "Division.h"
 
 namespace {
 
@@ -31,17 +32,8 @@ void operator delete(void* p, size_t) noexcept { Free(p); }
 void operator delete[](void* p, size_t) noexcept { Free(p); }
 
 #ifdef __i386__
-extern "C" {
-// 64-bit unsigned division for the 32-bit build, bit by bit: the program
-// divides only a few small numbers by 10.
-unsigned long long __udivmoddi4(unsigned long long n, unsigned long long d, unsigned long long* remainder) {
-    unsigned long long q = 0, r = 0;
-    for (int bit = 63; bit >= 0; --bit) {
-        r = r << 1 | (n >> bit & 1);
-        if (r >= d) r -= d, q |= 1ull << bit;
-    }
-    if (remainder) *remainder = r;
-    return q;
-}
+// 64-bit unsigned division for the 32-bit build.
+extern "C" unsigned long long __udivmoddi4(unsigned long long n, unsigned long long d, unsigned long long* remainder) {
+    return qrv::DivMod64(n, d, remainder);
 }
 #endif

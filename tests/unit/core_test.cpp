@@ -4,6 +4,7 @@
 
 #include <functional>
 
+#include "../../src/win32/Division.h"
 #include "Checked.h"
 #include "Fake.h"
 #include "MFreeSpace.h"
@@ -238,6 +239,19 @@ TEST(CheckedArithmetic, EachWidthTakesExactlyItsRange) {
     for (int64_t v : {-32769, 32768}) EXPECT_EQ(ToInt16(v, n16).number, errOverflow) << v;
     for (int64_t v : {INT32_MIN, INT32_MAX}) EXPECT_TRUE(!ToInt32(v, n32) && n32 == v) << v;
     for (int64_t v : {int64_t{INT32_MIN} - 1, int64_t{INT32_MAX} + 1}) EXPECT_EQ(ToInt32(v, n32).number, errOverflow) << v;
+}
+
+TEST(Division, The32BitImagesHelperDividesAsTheCompilerDoes) {
+    const unsigned long long edges[] = {0, 1, 2, 3, 9, 10, 11, 0x7FFFFFFF, 0xFFFFFFFF, 0x100000000, 0x100000001, 922337203685477,
+                                        0x7FFFFFFFFFFFFFFF, 0x8000000000000000, 0xFFFFFFFFFFFFFFFE, 0xFFFFFFFFFFFFFFFF};
+    for (unsigned long long n : edges)
+        for (unsigned long long d : edges) {
+            if (d == 0) continue;  // never asked: the program divides by 10
+            unsigned long long r = 0;
+            EXPECT_EQ(DivMod64(n, d, &r), n / d) << n << " / " << d;
+            EXPECT_EQ(r, n % d) << n << " % " << d;
+        }
+    EXPECT_EQ(DivMod64(12345, 10, nullptr), 1234u);  // the remainder is optional
 }
 
 }  // namespace
