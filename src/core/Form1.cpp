@@ -43,8 +43,7 @@ Status Form1::FreeDiskSpace(const Text& argument) {
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
     platform_.SetFieldText(Field::Text3, folder);
-    return WriteReport(platform_, folder, u"[FreeDiskSpace]", u"Argument = " + Value(argument),
-                       u"Return =" + NumberText(result));
+    return WriteReport(platform_, folder, u"[FreeDiskSpace]", u"Argument = ", Value(argument), NumberText(result));
 }
 
 Status Form1::Execute(const Text& strPath) {
@@ -55,7 +54,7 @@ Status Form1::Execute(const Text& strPath) {
     NoSystemBoxes disk(platform_);  // only now: what the shell started keeps the host's error mode
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
-    return WriteReport(platform_, folder, u"[Execute]", u"File = " + Value(strPath), u"Return =" + NumberText(code));
+    return WriteReport(platform_, folder, u"[Execute]", u"File = ", Value(strPath), NumberText(code));
 }
 
 Status Form1::Delete(const ArgList& Args) {
@@ -65,15 +64,25 @@ Status Form1::Delete(const ArgList& Args) {
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
     // Line 5 stays exactly "Argument = ": hosts compare it as it is.
-    return WriteReport(platform_, folder, u"[Delete]", u"Argument = ", u"Return =" + TruthText(ok));
+    return WriteReport(platform_, folder, u"[Delete]", u"Argument = ", Str(), TruthText(ok));
 }
 
 void Form1::ErrorHandler(Status status) {
     if (!status) return;
-    platform_.ShowMessageBox(u"Error in " + label_ + u"\r" + u"Err code " + NumberText(status.number) + u"\r\r" +
-                                 Description(status.number),
-                             u"Plug-in Quorvel");
+    Str text = u"Error in ";
+    text += label_;
+    text += u"\rErr code ";
+    text += NumberText(status.number);
+    text += u"\r\r";
+    text += Description(status.number);
+    platform_.ShowMessageBox(text, u"Plug-in Quorvel");
     if (exitStatus_ == 0) exitStatus_ = static_cast<uint32_t>(status.number);
+}
+
+void Form1::ShowField(Field field, const Str& text) {
+    Str shown = u"<";
+    shown += text;
+    platform_.SetFieldText(field, shown += u'>');
 }
 
 void Form1::Form_Load() {
@@ -83,15 +92,15 @@ void Form1::Form_Load() {
     ArgList args = GetCommandLine();
     int16_t count{};
     ErrorHandler(ToInt16(static_cast<int64_t>(args.size()) - 1, count));
-    platform_.SetFieldText(Field::Text1, u"<" + platform_.CommandLineText() + u">");
+    ShowField(Field::Text1, platform_.CommandLineText());
     Text first, second;
     if (count >= 1) {
         first = args[1];
-        platform_.SetFieldText(Field::Text2, u"<" + Value(first) + u">");
+        ShowField(Field::Text2, Value(first));
     }
     if (count >= 2) {
         second = args[2];
-        platform_.SetFieldText(Field::Text3, u"<" + Value(second) + u">");
+        ShowField(Field::Text3, Value(second));
     }
     if (Value(first) == u"FreeDiskSpace") ErrorHandler(FreeDiskSpace(second));
     if (Value(first) == u"Execute") ErrorHandler(Execute(second));

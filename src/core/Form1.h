@@ -25,6 +25,8 @@ private:
     // The failure handler: a failed statement shows the error box, and the
     // run goes on with the next statement.
     void ErrorHandler(Status status);
+    // Sets a status field to the text in angle brackets.
+    void ShowField(Field field, const Str& text);
 
     Platform& platform_;
     Str label_;               // the procedure named in the error box

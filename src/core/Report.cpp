@@ -42,14 +42,18 @@ static Status Check(FileStatus status) {
     return errPathFileAccess;
 }
 
-Status WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
-                   const Str& line6) {
-    const Str lines[6] = {u"[Plug-in]", u"Name = Quorvel", u"Version = 1.0", section, line5, line6};
+Status WriteReport(Platform& platform, const Str& folder, const char16_t* section, const char16_t* head5,
+                   const Str& value5, const Str& value6) {
     const Str path = folder + u"qrvplug.txt";
     platform.CloseFiles();
     if (Status s = Check(platform.CreateReportFile(CharsFor(platform, path), path))) return s;
-    for (const Str& line : lines)
-        if (Status s = Check(platform.WriteReportFile(line + u"\r\n"))) return s;
+    for (int i = 0; i < 6; ++i) {  // a line a write, each ended by CR LF
+        const char16_t* const heads[6] = {u"[Plug-in]", u"Name = Quorvel", u"Version = 1.0", section, head5, u"Return ="};
+        Str line = heads[i];
+        if (i >= 4) line += i == 4 ? value5 : value6;
+        line += u"\r\n";
+        if (Status s = Check(platform.WriteReportFile(line))) return s;
+    }
     platform.CloseFiles();
     return {};
 }

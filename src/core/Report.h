@@ -14,10 +14,11 @@ Str PlainDigits(int64_t value);
 // True or False, with no blank before it.
 Str TruthText(bool value);
 
-// Writes folder + "qrvplug.txt": the three fixed lines, then the command's
-// section, line 5 and line 6, each ending in CR LF. A file that fails is the
-// failure returned; what was written before it stays.
-Status WriteReport(Platform& platform, const Str& folder, const Str& section, const Str& line5,
-                   const Str& line6);
+// Writes folder + "qrvplug.txt": "[Plug-in]", "Name = Quorvel", "Version =
+// 1.0", the command's section, head5 followed by value5, and "Return ="
+// followed by value6, a write a line, each ending in CR LF. A file that fails
+// is the failure returned; what was written before it stays.
+Status WriteReport(Platform& platform, const Str& folder, const char16_t* section, const char16_t* head5,
+                   const Str& value5, const Str& value6);
 
 }  // namespace qrv

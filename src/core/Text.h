@@ -42,6 +42,7 @@ public:
 
     Str& operator+=(char16_t c) { return Append(&c, 1); }
     Str& operator+=(const Str& s) { return Append(s.c_str(), s.size_); }
+    Str& operator+=(const char16_t* s) { return Append(s, Length(s)); }  // NUL-terminated
     // At most n characters from pos on.
     Str substr(size_t pos, size_t n) const { return Str(c_str() + pos, n < size_ - pos ? n : size_ - pos); }
 
@@ -74,7 +75,15 @@ private:
 
 inline Str operator+(Str a, const Str& b) { return a += b; }
 inline Str operator+(Str a, char16_t c) { return a += c; }
+inline Str operator+(Str a, const char16_t* b) { return a += b; }
 inline Str operator+(char16_t c, const Str& b) { return Str(&c, 1) += b; }
+// Equal to a NUL-terminated text, without making a Str of it.
+inline bool operator==(const Str& a, const char16_t* b) {
+    size_t i = 0;
+    for (; i < a.size(); ++i)
+        if (!b[i] || a[i] != b[i]) return false;
+    return !b[i];
+}
 inline bool operator==(const Str& a, const Str& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)

@@ -3,17 +3,30 @@
 namespace qrv {
 namespace {
 
-struct Entry {
-    const char* library;
-    const char* name;
-    FARPROC proc;
-};
+// Each function's name after its library's initial, one after another:
+// read-only, with no pointer to relocate. The bound functions start empty,
+// in zero-filled memory that takes no room in the file.
+const char names[] =
+#define QRV_NAME(library, name) QRV_INITIAL_##library #name "\0"
+#define QRV_INITIAL_kernel32 "k"
+#define QRV_INITIAL_user32 "u"
+#define QRV_INITIAL_gdi32 "g"
+#define QRV_INITIAL_shell32 "s"
+    QRV_API(QRV_NAME);
+#undef QRV_NAME
+FARPROC procs[api_count];
 
-Entry table[] = {
-#define QRV_ENTRY(library, name) {#library, #name, nullptr},
-    QRV_API(QRV_ENTRY)
-#undef QRV_ENTRY
-};
+// The name of an entry, its library's initial first.
+const char* Name(Api api) {
+    const char* p = names;
+    for (int i = 0; i < api; ++i)
+        while (*p++) {}
+    return p;
+}
+
+const char* Library(char initial) {
+    return initial == 'k' ? "kernel32" : initial == 'u' ? "user32" : initial == 'g' ? "gdi32" : "shell32";
+}
 
 // How libraries are loaded: decided once, before the first library other than
 // kernel32. Where kernel32 has SetDefaultDllDirectories, a library and all it
@@ -35,7 +48,9 @@ DWORD RestrictLibrarySearch() {
 }  // namespace
 
 HMODULE LoadSystemLibrary(const char* name) {
-    static const DWORD flags = RestrictLibrarySearch();
+    static bool decided;
+    static DWORD flags;
+    if (!decided) flags = RestrictLibrarySearch(), decided = true;
     char path[MAX_PATH + 1];
     UINT n = CALL(GetSystemDirectoryA)(path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return nullptr;
@@ -46,18 +61,20 @@ HMODULE LoadSystemLibrary(const char* name) {
 }
 
 FARPROC Find(Api api) {
-    Entry& e = table[api];
-    if (!e.proc) {
-        HMODULE module = ::GetModuleHandleA(e.library);
-        if (!module) module = LoadSystemLibrary(e.library);  // kept for the life of the process
-        if (module) e.proc = ::GetProcAddress(module, e.name);
+    FARPROC& proc = procs[api];
+    if (!proc) {
+        const char* name = Name(api);
+        const char* library = Library(*name);
+        HMODULE module = ::GetModuleHandleA(library);
+        if (!module) module = LoadSystemLibrary(library);  // kept for the life of the process
+        if (module) proc = ::GetProcAddress(module, name + 1);
     }
-    return e.proc;
+    return proc;
 }
 
 FARPROC Need(Api api) {
     FARPROC proc = Find(api);
-    if (!proc) ::FatalAppExitA(0, table[api].name);
+    if (!proc) ::FatalAppExitA(0, Name(api) + 1);
     return proc;
 }
 

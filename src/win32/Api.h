@@ -55,6 +55,7 @@ enum Api {
 #define QRV_ENUM(library, name) api_##name,
     QRV_API(QRV_ENUM)
 #undef QRV_ENUM
+    api_count
 };
 
 // The function, or null where this Windows lacks it: callers of a function

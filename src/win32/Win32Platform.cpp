@@ -65,17 +65,6 @@ bool ExactAnsi(const Str& s, Bytes& out) {
                                      reinterpret_cast<wchar_t*>(back.data()), length) == length && back == s;
 }
 
-// An optional text for an A function: absent is a null pointer. One that
-// does not convert exactly clears `exact`.
-struct AnsiArg {
-    AnsiArg(const Text& t, bool& exact) : present(static_cast<bool>(t)) {
-        if (present && !ExactAnsi(*t, text)) exact = false;
-    }
-    const char* get() const { return present ? text.c_str() : nullptr; }
-    bool present;
-    Bytes text;
-};
-
 // An optional text for a 16-bit function: absent is a null pointer.
 const wchar_t* WideArg(const Text& t) { return t ? Wide(*t) : nullptr; }
 
@@ -97,7 +86,7 @@ public:
     }
 
     Str CurrentDirectory() override {
-        return Sized([](wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); });
+        return Sized([](const wchar_t*, wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); }, nullptr);
     }
 
     void SetFormVisible(bool visible) override {
@@ -160,11 +149,12 @@ public:
     }
 
     Str ShortPathName(const Str& path) override {
-        return Sized([&](wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(Wide(path), buffer, size); });
+        return Sized([](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(p, buffer, size); }, Wide(path));
     }
 
     Str FullPathName(const Str& path) override {
-        return Sized([&](wchar_t* buffer, DWORD size) { return CALL(GetFullPathNameW)(Wide(path), size, buffer, nullptr); });
+        return Sized([](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetFullPathNameW)(p, size, buffer, nullptr); },
+                     Wide(path));
     }
 
     bool IsExactInAnsi(const Str& text) override {
@@ -223,10 +213,14 @@ public:
             code = CALL(ShellExecuteW)(reinterpret_cast<HWND>(owner), WideArg(operation), WideArg(file),
                                        WideArg(parameters), WideArg(directory), show);
         } else {
-            bool exact = true;
-            AnsiArg op(operation, exact), f(file, exact), params(parameters, exact), dir(directory, exact);
-            if (!exact) return SE_ERR_FNF;
-            code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), op.get(), f.get(), params.get(), dir.get(), show);
+            const Text* texts[4] = {&operation, &file, &parameters, &directory};
+            Bytes bytes[4];
+            const char* a[4];
+            for (int i = 0; i < 4; ++i) {
+                if (*texts[i] && !ExactAnsi(**texts[i], bytes[i])) return SE_ERR_FNF;
+                a[i] = *texts[i] ? bytes[i].c_str() : nullptr;  // absent: a null pointer
+            }
+            code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), a[0], a[1], a[2], a[3], show);
         }
         return static_cast<int32_t>(reinterpret_cast<intptr_t>(code));
     }
@@ -249,11 +243,10 @@ private:
     // The text a call of the usual two-step kind gives: asked with no buffer
     // it answers the size it needs, NUL included; then it fills one of that
     // size and answers the length. Empty where it fails.
-    template <class Call>
-    static Str Sized(Call call) {
-        DWORD n = call(nullptr, 0);
+    static Str Sized(DWORD (*call)(const wchar_t* path, wchar_t* buffer, DWORD size), const wchar_t* path) {
+        DWORD n = call(path, nullptr, 0);
         Str out(n, u'\0');
-        DWORD length = n ? call(reinterpret_cast<wchar_t*>(out.data()), n) : 0;
+        DWORD length = n ? call(path, reinterpret_cast<wchar_t*>(out.data()), n) : 0;
         return out.substr(0, length < n ? length : 0);
     }
 
@@ -298,13 +291,12 @@ private:
                                       CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
                                       nullptr, nullptr, instance, nullptr);
         if (!form_) return;
-        struct { const wchar_t* name; int left, top, width; } const layout[3] = {
-            {L"Text1", 480, 360, 2895}, {L"Text2", 480, 1080, 2895}, {L"Text3", 120, 1800, 4455}};
-        for (int i = 0; i < 3; ++i) {
-            const auto& f = layout[i];
-            fields_[i] = CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", f.name,
-                                               WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, X(f.left), Y(f.top),
-                                               X(f.width), Y(375), form_, nullptr, instance, nullptr);
+        static const short layout[3][3] = {{480, 360, 2895}, {480, 1080, 2895}, {120, 1800, 4455}};  // left, top, width
+        wchar_t name[] = L"Text1";
+        for (int i = 0; i < 3; ++i, ++name[4]) {
+            fields_[i] = CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", name, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
+                                               X(layout[i][0]), Y(layout[i][1]), X(layout[i][2]), Y(375), form_,
+                                               nullptr, instance, nullptr);
         }
     }
 
