@@ -158,6 +158,8 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
          "[FreeDiskSpace]|Argument = C:\\" + a256 + "|Return = 0|"},
         {"FreeDiskSpace C:\\" + a256 + "b", [](Windows& f) { f.available = 3, EXPECT_CALL(f, GetDiskFreeSpaceEx(Chars::Wide, _, _)); },
          "[FreeDiskSpace]|Argument = C:\\" + a256 + "b|Return = 3|"},
+        {"FreeDiskSpace \\\\?\\C:\\x", [](Windows& f) { f.Clusters(1, 1, 5), EXPECT_CALL(f, GetDiskFreeSpace(Chars::Wide, Str(u"\\\\?\\C:\\x"), _, _, _)); },
+         "[FreeDiskSpace]|Argument = \\\\?\\C:\\x|Return = 5|"},
         {"Execute \\\\?\\C:\\x", [](Windows& f) { EXPECT_CALL(f, ShellExecute(Chars::Wide, _, _, Text(u"\\\\?\\C:\\x"), _, _, _)); },
          "[Execute]|File = \\\\?\\C:\\x|Return = 42|"},
         {"Delete C:\\" + a256 + "b", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\" + a256 + "b\\0\\0"},
