@@ -284,20 +284,32 @@ void CheckReport(Check& c) {
         string kept = "decoy";
         if (decoy != folder && Read(decoy + L"\\qrvplug.txt", kept)) c.Same("the folder the substituted name means keeps its file", "decoy", kept);
     }
-    // A temp folder past 259 characters, where the system names one: the report is written there.
-    wstring deep = LongFolder(c.sandbox + L"\\t"), named(2048, L'\0'), before(2048, L'\0');
+    // Temp folders whose report is named past 259 characters: one of 250 characters, and one past 259
+    // itself. Where the system names the folder, the report is written there where Windows takes long
+    // names, and fails with its box and no report where it does not.
+    wstring mid = c.sandbox + L"\\m\\" + wstring(247 - c.sandbox.size(), L'p'), named(2048, L'\0'), before(2048, L'\0');
+    CreateDirectoryW((L"\\\\?\\" + c.sandbox + L"\\m").c_str(), nullptr), CreateDirectoryW((L"\\\\?\\" + mid).c_str(), nullptr);
     before.resize(GetEnvironmentVariableW(L"TMP", &before[0], 2048));
-    SetEnvironmentVariableW(L"TMP", deep.c_str());
-    named.resize(GetTempPathW(2048, &named[0]));
-    SetEnvironmentVariableW(L"TMP", before.empty() ? nullptr : before.c_str());
-    if (named == deep + L"\\") {
-        Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", deep);
-        Read(L"\\\\?\\" + deep + L"\\qrvplug.txt", seen.report);
-        c.Same("the report is exactly six lines in a temp folder named in " + std::to_string(deep.size()) + " characters",
-               "exit 0; report " + Shown(Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0")), seen.Text());
-    } else {
-        printf("--    a temp folder named in %zu characters: this Windows names none (GetTempPathW: \"%s\")\n", deep.size(), Utf8(named).c_str());
+    for (const wstring& folder : {mid, LongFolder(c.sandbox + L"\\t")}) {
+        SetEnvironmentVariableW(L"TMP", folder.c_str());
+        named.resize(GetTempPathW(2048, &named[0]));
+        SetEnvironmentVariableW(L"TMP", before.empty() ? nullptr : before.c_str());
+        string what = "a temp folder named in " + std::to_string(folder.size()) + " characters";
+        if (named != folder + L"\\") {
+            printf("--    %s: this Windows names none (GetTempPathW: \"%s\")\n", what.c_str(), Utf8(named).c_str());
+            continue;
+        }
+        Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder);
+        if (!Read(L"\\\\?\\" + folder + L"\\qrvplug.txt", seen.report)) seen.report = "none";
+        if (LongNamesTaken())
+            c.Same("the report is exactly six lines in " + what,
+                   "exit 0; report " + Shown(Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0")), seen.Text());
+        else
+            c.Case(what + ", a name this Windows does not take: a box, no report", seen.exit != 0 && !seen.boxes.empty() &&
+                   seen.report == "none", "a box, exit not 0, report none", seen.Text());
+        named.resize(2048);
     }
+    DeleteFileW((L"\\\\?\\" + mid + L"\\qrvplug.txt").c_str()), RemoveDirectoryW((L"\\\\?\\" + mid).c_str());
     string old;
     Read(c.temp + L"\\qrvplug.txt", old);
     HANDLE held = CreateFileW((c.temp + L"\\qrvplug.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
