@@ -232,6 +232,10 @@ TEST(Texts, BuildCopyMoveAndCutAsTheyShould) {
     ArgList list{Text(), Text(u"a")}, kept(static_cast<ArgList&&>(list));
     EXPECT_TRUE(taken.empty() && grown.size() == 80 && !Text() && Text(u"") && !(Text() == Text(u"")));
     EXPECT_TRUE(list.size() == 0 && kept.size() == 2 && Value(kept[1]) == u"a");
+    // Equal only character for character, to the end of both; a NUL inside a text is a character.
+    const Str ab(u"ab"), nul(u"a\0", 2);
+    EXPECT_TRUE(ab == Str(u"ab") && !(ab == Str(u"ac")) && !(ab == Str(u"xb")) && !(ab == Str(u"a")) && !(nul == Str(u"a")));
+    EXPECT_TRUE(ab == u"ab" && !(ab == u"ac") && !(ab == u"xb") && !(ab == u"abc") && !(ab == u"a") && !(nul == u"a"));
 }
 
 TEST(CheckedArithmetic, EachWidthTakesExactlyItsRange) {
