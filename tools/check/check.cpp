@@ -69,6 +69,7 @@ struct Seen {
 struct Check {
     wstring exe, sandbox, temp;  // the plug-in; the sandbox; the temp folder runs get unless told otherwise
     wstring letter;              // a letter the ANSI code page cannot carry
+    std::vector<std::pair<wstring, int>> longFolders;  // folders made with long names: the deepest, and how many levels
     int failed = 0;
 
     // Runs the plug-in with this whole command line, TEMP and TMP set to temp, in folder cwd, for at most 60 s.
@@ -127,19 +128,25 @@ ULONGLONG FreeBytes(const wstring& folder) {
     return available.QuadPart;
 }
 
-// A folder below base whose full name is past 259 characters, made through its \\?\ form, and its removal
-// with what it holds. The check removes these itself: Wine's shell, asked to delete the sandbox, cannot
-// join names this long and deletes in the current folder instead.
-wstring LongFolder(const wstring& base) {
-    wstring folder = base;
-    for (wchar_t letter : {L'l', L'm', L'n'}) CreateDirectoryW((L"\\\\?\\" + (folder += L"\\" + wstring(100, letter))).c_str(), nullptr);
+// Folders below base, one level a name, made through their \\?\ form, since their full names may pass 259
+// characters; the deepest is returned and kept for RemoveLongFolders. The check removes these itself: Wine's
+// shell, asked to delete the sandbox, cannot join names this long and deletes in the current folder instead.
+wstring LongFolder(Check& c, wstring folder, std::initializer_list<wstring> names) {
+    for (const wstring& name : names) CreateDirectoryW((L"\\\\?\\" + (folder += L"\\" + name)).c_str(), nullptr);
+    c.longFolders.push_back({folder, static_cast<int>(names.size())});
     return folder;
 }
 
-void RemoveLongFolder(const wstring& base) {
-    wstring folder = L"\\\\?\\" + base + L"\\" + wstring(100, L'l') + L"\\" + wstring(100, L'm') + L"\\" + wstring(100, L'n');
-    DeleteFileW((folder + L"\\qrvplug.txt").c_str());
-    for (int level = 0; level < 3; ++level, folder.resize(folder.rfind(L'\\'))) RemoveDirectoryW(folder.c_str());
+// A folder below base whose full name is past 259 characters.
+wstring LongFolder(Check& c, const wstring& base) { return LongFolder(c, base, {wstring(100, L'l'), wstring(100, L'm'), wstring(100, L'n')}); }
+
+// The long folders made, each with the report a run may have left in it.
+void RemoveLongFolders(const Check& c) {
+    for (auto [deepest, levels] : c.longFolders) {
+        wstring folder = L"\\\\?\\" + deepest;
+        DeleteFileW((folder + L"\\qrvplug.txt").c_str());
+        for (int level = 0; level < levels; ++level, folder.resize(folder.rfind(L'\\'))) RemoveDirectoryW(folder.c_str());
+    }
 }
 
 // Whether this Windows takes a name past 259 characters without \\?\ from a program that declares it can:
@@ -195,7 +202,7 @@ void CheckExecute(Check& c, const wstring& self) {
 // FreeDiskSpace of a folder, of one named with a letter the code page cannot carry, and with no path (the
 // current directory, the sandbox).
 void CheckFreeSpace(Check& c) {
-    wstring named = c.sandbox + L"\\free" + c.letter, deep = LongFolder(c.sandbox), prefixed = L"\\\\?\\" + deep;
+    wstring named = c.sandbox + L"\\free" + c.letter, deep = LongFolder(c, c.sandbox), prefixed = L"\\\\?\\" + deep;
     CreateDirectoryW(named.c_str(), nullptr);
     for (const wstring& path : {c.sandbox, named, wstring(), deep, prefixed}) {
         bool none = path == deep && !LongNamesTaken();  // where Windows does not take the long name: Return = 0
@@ -287,10 +294,9 @@ void CheckReport(Check& c) {
     // Temp folders whose report is named past 259 characters: one of 250 characters, and one past 259
     // itself. Where the system names the folder, the report is written there where Windows takes long
     // names, and fails with its box and no report where it does not.
-    wstring mid = c.sandbox + L"\\m\\" + wstring(247 - c.sandbox.size(), L'p'), named(2048, L'\0'), before(2048, L'\0');
-    CreateDirectoryW((L"\\\\?\\" + c.sandbox + L"\\m").c_str(), nullptr), CreateDirectoryW((L"\\\\?\\" + mid).c_str(), nullptr);
+    wstring mid = LongFolder(c, c.sandbox, {L"m", wstring(247 - c.sandbox.size(), L'p')}), named(2048, L'\0'), before(2048, L'\0');
     before.resize(GetEnvironmentVariableW(L"TMP", &before[0], 2048));
-    for (const wstring& folder : {mid, LongFolder(c.sandbox + L"\\t")}) {
+    for (const wstring& folder : {mid, LongFolder(c, c.sandbox + L"\\t")}) {
         SetEnvironmentVariableW(L"TMP", folder.c_str());
         named.resize(GetTempPathW(2048, &named[0]));
         SetEnvironmentVariableW(L"TMP", before.empty() ? nullptr : before.c_str());
@@ -309,7 +315,6 @@ void CheckReport(Check& c) {
                    seen.report == "none", "a box, exit not 0, report none", seen.Text());
         named.resize(2048);
     }
-    DeleteFileW((L"\\\\?\\" + mid + L"\\qrvplug.txt").c_str()), RemoveDirectoryW((L"\\\\?\\" + mid).c_str());
     string old;
     Read(c.temp + L"\\qrvplug.txt", old);
     HANDLE held = CreateFileW((c.temp + L"\\qrvplug.txt").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -427,7 +432,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckImage(c);
     CheckManifest(c);
     CheckPlanted(c);
-    RemoveLongFolder(c.sandbox), RemoveLongFolder(c.sandbox + L"\\t");
+    RemoveLongFolders(c);
     SHFILEOPSTRUCTW remove{nullptr, FO_DELETE, nullptr, nullptr, FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI};
     wstring from = c.sandbox + L'\0' + L'\0';
     remove.pFrom = from.c_str();
