@@ -40,11 +40,12 @@ std::string Output(const std::string& command) {
 }
 
 // What a Windows command printed, run in the build's Wine set-up from the folder given (Wine's current
-// directory is the Unix one). One that has not ended within the limit (a plug-in's box that nobody presses)
-// is a failure: the prefix's processes are then ended, so that none is left holding the report.
-std::string Wine(const std::string& command, int seconds = 300, const std::string& folder = ".") {
+// directory is the Unix one), started by the loader as `wine` or as another command given. One that has not
+// ended within the limit (a plug-in's box that nobody presses) is a failure: the prefix's processes are then
+// ended, so that none is left holding the report.
+std::string Wine(const std::string& command, int seconds = 300, const std::string& folder = ".", const std::string& loader = "wine ") {
     const std::string in = "'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' ";
-    return Output("cd '" + folder + "' && timeout " + std::to_string(seconds) + " " + in + "wine " + command + " || { [ $? = 124 ] && " + in +
+    return Output("cd '" + folder + "' && timeout " + std::to_string(seconds) + " " + in + loader + command + " || { [ $? = 124 ] && " + in +
                   "wineserver -k; }");
 }
 
@@ -121,9 +122,7 @@ TEST(EndToEnd, WhereWineActsAsVistaLibrariesStillComeFromTheSystemFolder) {
 // relay trace shows them: the error mode it sets, the calls on the disk (the report file among them) and the
 // shell's start.
 std::string ErrorModeAndDisk(const std::string& args) {
-    const std::string in = "'" QRV_SCRIPTS "/in-wine' " + kBuild + " '" + kRoot + "' ";  // a box nobody presses ends it
-    std::string trace = Output("timeout 120 " + in + "sh -c 'WINEDEBUG=+relay exec \"$WINELOADER\" \"$@\" 2>&1' sh '" + kExe + "' " + args +
-                               " || { [ $? = 124 ] && " + in + "wineserver -k; }");
+    std::string trace = Wine("'" + kExe + "' " + args, 120, ".", "sh -c 'WINEDEBUG=+relay exec \"$WINELOADER\" \"$@\" 2>&1' sh ");
     static const std::regex call(R"(^([0-9a-f]+):Call [A-Za-z0-9]+\.(SetErrorMode|GetDiskFreeSpace(Ex)?[AW]|SHFileOperation[AW]|ShellExecute[AW]|CreateFile[AW])\(([0-9a-f]*)?(.*)\) ret=)");
     std::string seen, thread;
     std::istringstream lines(trace);

@@ -128,7 +128,7 @@ ULONGLONG FreeBytes(const wstring& folder) {
     return available.QuadPart;
 }
 
-// Folders below base, one level a name, made through their \\?\ form, since their full names may pass 259
+// Folders below folder, one level a name, made through their \\?\ form, since their full names may pass 259
 // characters; the deepest is returned and kept for RemoveLongFolders. The check removes these itself: Wine's
 // shell, asked to delete the sandbox, cannot join names this long and deletes in the current folder instead.
 wstring LongFolder(Check& c, wstring folder, std::initializer_list<wstring> names) {
@@ -177,20 +177,23 @@ void CheckKeywords(Check& c) {
 // with: in the sandbox, and in a folder named with a letter the code page cannot carry. It must start with
 // the mode a program the host starts itself gets (the host's, on Windows; Wine gives every program 0).
 void CheckExecute(Check& c, const wstring& self) {
-    string inherited;
-    for (const wstring& folder : {c.sandbox + L"\\direct", c.sandbox, c.sandbox + L"\\open" + c.letter}) {
+    auto place = [&self](const wstring& folder) {  // a copy of the check in folder, run by no one yet
         wstring marker = folder + L"\\quorvel-check-marker.exe";
         CreateDirectoryW(folder.c_str(), nullptr);
         CopyFileW(self.c_str(), marker.c_str(), FALSE);
-        string ran;
-        if (inherited.empty()) {  // started straight from here
-            runner::Start(marker, L"\"" + marker + L"\"", nullptr, nullptr, 10000);
-            Read(marker + L".ran", inherited);
-            continue;
-        }
+        return marker;
+    };
+    wstring direct = place(c.sandbox + L"\\direct");  // started straight from here
+    string inherited;
+    runner::Start(direct, L"\"" + direct + L"\"", nullptr, nullptr, 10000);
+    if (!Read(direct + L".ran", inherited) || inherited.compare(0, 11, "error mode ") != 0)
+        inherited = "error mode ? (a copy started directly did not run)";  // no run of the plug-in's can match it
+    for (const wstring& folder : {c.sandbox, c.sandbox + L"\\open" + c.letter}) {
+        wstring marker = place(folder);
         Seen seen = c.Run(c.Quoted() + L" Execute \"" + marker + L"\"");
         size_t at = seen.report.find("Return = ");
         long code = at == string::npos ? 0 : strtol(seen.report.c_str() + at + 9, nullptr, 10);
+        string ran;
         for (int i = 0; i < 200 && !Read(marker + L".ran", ran); ++i) Sleep(50);
         c.Case("Execute opens the target" + string(folder == c.sandbox ? "" : " in " + Utf8(folder.substr(c.sandbox.size() + 1))) +
                    ": a code above 32, and the target ran with the error mode a program the host starts gets (" + inherited.substr(11) + ")",
@@ -294,9 +297,10 @@ void CheckReport(Check& c) {
     // Temp folders whose report is named past 259 characters: one of 250 characters, and one past 259
     // itself. Where the system names the folder, the report is written there where Windows takes long
     // names, and fails with its box and no report where it does not.
-    wstring mid = LongFolder(c, c.sandbox, {L"m", wstring(247 - c.sandbox.size(), L'p')}), named(2048, L'\0'), before(2048, L'\0');
+    wstring mid = LongFolder(c, c.sandbox, {L"m", wstring(247 - c.sandbox.size(), L'p')}), before(2048, L'\0');
     before.resize(GetEnvironmentVariableW(L"TMP", &before[0], 2048));
     for (const wstring& folder : {mid, LongFolder(c, c.sandbox + L"\\t")}) {
+        wstring named(2048, L'\0');
         SetEnvironmentVariableW(L"TMP", folder.c_str());
         named.resize(GetTempPathW(2048, &named[0]));
         SetEnvironmentVariableW(L"TMP", before.empty() ? nullptr : before.c_str());
@@ -313,7 +317,6 @@ void CheckReport(Check& c) {
         else
             c.Case(what + ", a name this Windows does not take: a box, no report", seen.exit != 0 && !seen.boxes.empty() &&
                    seen.report == "none", "a box, exit not 0, report none", seen.Text());
-        named.resize(2048);
     }
     string old;
     Read(c.temp + L"\\qrvplug.txt", old);
