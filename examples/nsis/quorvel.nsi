@@ -14,8 +14,9 @@
 ; for a click, and an unattended installer must not hang on it: past the
 ; limit the installer presses OK on the box captioned "Plug-in Quorvel" (the
 ; plug-in then ends with the failure's number), or ends the plug-in where no
-; such box answers ("failed: ended"); any other window is left alone. ExecWait has no time limit, so the System plug-in that comes with
-; NSIS calls kernel32 and user32 for that. Then take the exit status, and only
+; such box answers ("failed: ended"); any other window is left alone.
+; ExecWait has no time limit, so the System plug-in that comes with NSIS
+; calls kernel32 and user32 for that. Then take the exit status, and only
 ; when it is 0 and the report exists with the command's section as line 4,
 ; read line 6. FileRead reads the report's ANSI text in this machine's code
 ; page, as it must.
