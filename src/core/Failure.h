@@ -16,10 +16,13 @@ enum FailureNumber : int32_t {
     errInvalidArgument = 5,    // a negative length, a control character in a name, a target not made full
     errOverflow = 6,           // a value outside its 16-bit or 32-bit signed width, or a free-byte count too large
     errBadFileName = 52,       // the report path is not a valid file name
+    errBadFileMode = 54,       // the report's new file is not a plain file of one link
+    errFileAlreadyOpen = 55,   // the old report is held open without sharing delete
     errDeviceIO = 57,          // the report file took fewer bytes than were written
+    errFileExists = 58,        // every name tried for the report's new file was taken
     errDiskFull = 61,          // no room left to write the report file
     errPermissionDenied = 70,  // the report file may not be created or written
-    errPathFileAccess = 75,    // the report file could not be created for another reason
+    errPathFileAccess = 75,    // a folder stands at the report's name, or another reason
     errPathNotFound = 76,      // the temp folder does not exist
 };
 
@@ -31,7 +34,7 @@ struct [[nodiscard]] Status {
     int32_t number = 0;
 };
 
-// The text the error box shows for a failure.
-const char16_t* Description(int32_t number);
+// The text the error box shows for a failure, in ASCII.
+const char* Description(int32_t number);
 
 }  // namespace qrv

@@ -24,7 +24,7 @@ enum class Field { Text1, Text2, Text3 };
 enum class Chars { Ansi, Wide };
 
 // Outcome of an operation on the report file.
-enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Unconvertible, Other };
+enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, ShortWrite, Unconvertible, Exists, NotPlain, InUse, Folder, Other };
 
 // The shell's file operation request, its source still 16-bit. The rest of
 // the system's request goes empty: no owner window, destination, name
@@ -62,13 +62,28 @@ public:
     // Ends the process (a fake may return); open files are closed.
     virtual void EndProcess(uint32_t exitStatus) = 0;
 
-    // The report file, the only file the program opens, created under its
-    // path through CreateFileA or CreateFileW. The text written is converted
-    // to ANSI with substitution where a character has no equivalent; a
-    // conversion that fails outright is Unconvertible.
+    // The report's new file, the only file the program opens: made at path
+    // through CreateFileA or CreateFileW only where nothing is there, a link
+    // included (Exists), and never through one. CheckReportFile answers
+    // NotPlain where what was opened is not a plain file of one link. The
+    // text written is converted to ANSI with substitution where a character
+    // has no equivalent; a conversion that fails outright is Unconvertible.
     virtual FileStatus CreateReportFile(Chars chars, const Str& path) = 0;
+    virtual FileStatus CheckReportFile() = 0;
     virtual FileStatus WriteReportFile(const Str& text) = 0;
     virtual void CloseFiles() = 0;
+    // MoveFileExA or W, replacing what is at to (a link is replaced, never
+    // followed), never copying: InUse where it is held open without sharing
+    // delete, Folder where a folder is there. DeleteReportFile removes the file
+    // the program made, by its name.
+    virtual FileStatus MoveReportFile(Chars chars, const Str& from, const Str& to) = 0;
+    virtual void DeleteReportFile(Chars chars, const Str& path) = 0;
+    // Whether the process's token is elevated (an administrator's full
+    // token, or SYSTEM's); and, where the system has it, the guard that
+    // keeps the process from following a junction a non-administrator made.
+    virtual bool Elevated() = 0;
+    virtual void TrustOnlyAdminRedirections() = 0;
+    virtual uint32_t ProcessId() = 0;
 
     // kernel32. GetTempFolder gives the temp folder as the system names it,
     // 16-bit and counted in characters, whatever the ANSI code page can

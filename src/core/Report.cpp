@@ -27,35 +27,50 @@ Str TruthText(bool value) {
     return value ? u"True" : u"False";
 }
 
-// What the host is told of a report file that failed.
+// What the host is told of a report file that failed, in the order of
+// FileStatus: a table, not a switch, which would cost the image a jump table.
 static Status Check(FileStatus status) {
-    switch (status) {
-    case FileStatus::Ok: return {};
-    case FileStatus::PathNotFound: return errPathNotFound;
-    case FileStatus::AccessDenied: return errPermissionDenied;
-    case FileStatus::BadName: return errBadFileName;
-    case FileStatus::DiskFull: return errDiskFull;
-    case FileStatus::ShortWrite: return errDeviceIO;
-    case FileStatus::Unconvertible: return errInvalidArgument;
-    case FileStatus::Other: break;
-    }
-    return errPathFileAccess;
+    static const unsigned char numbers[] = {0, errPathNotFound, errPermissionDenied, errBadFileName, errDiskFull,
+                                            errDeviceIO, errInvalidArgument, errFileExists, errBadFileMode,
+                                            errFileAlreadyOpen, errPathFileAccess, errPathFileAccess};
+    static_assert(sizeof numbers == static_cast<size_t>(FileStatus::Other) + 1, "a number for each FileStatus");
+    return static_cast<FailureNumber>(numbers[static_cast<int>(status)]);
 }
+
+// How many names the report's new file tries before it gives up.
+constexpr char16_t Attempts = 4;
 
 Status WriteReport(Platform& platform, const Str& folder, const char16_t* section, const char16_t* head5,
                    const Str& value5, const Str& value6) {
     const Str path = folder + u"qrvplug.txt";
+    if (platform.Elevated()) platform.TrustOnlyAdminRedirections();
+    // The new file beside it: the report's name, this process's id in ten
+    // digits and the attempt, so that every name tried is as long as the
+    // first and goes to the same function of each pair.
+    Str fresh = path + u'.';
+    for (uint32_t id = platform.ProcessId(), scale = 1000000000; scale; scale /= 10)
+        fresh += static_cast<char16_t>(u'0' + id / scale % 10);
+    fresh += u"-0";
+    const Chars chars = CharsFor(platform, fresh);
     platform.CloseFiles();
-    if (Status s = Check(platform.CreateReportFile(CharsFor(platform, path), path))) return s;
-    for (int i = 0; i < 6; ++i) {  // a line a write, each ended by CR LF
+    FileStatus created = platform.CreateReportFile(chars, fresh);
+    for (char16_t attempt = 1; created == FileStatus::Exists && attempt < Attempts; ++attempt) {
+        fresh = fresh.substr(0, fresh.size() - 1) + static_cast<char16_t>(u'0' + attempt);
+        created = platform.CreateReportFile(chars, fresh);
+    }
+    if (Status s = Check(created)) return s;
+    Status s = Check(platform.CheckReportFile());
+    for (int i = 0; i < 6 && !s; ++i) {  // a line a write, each ended by CR LF
         const char16_t* const heads[6] = {u"[Plug-in]", u"Name = Quorvel", u"Version = 1.0", section, head5, u"Return ="};
         Str line = heads[i];
         if (i >= 4) line += i == 4 ? value5 : value6;
         line += u"\r\n";
-        if (Status s = Check(platform.WriteReportFile(line))) return s;
+        s = Check(platform.WriteReportFile(line));
     }
     platform.CloseFiles();
-    return {};
+    if (!s) s = Check(platform.MoveReportFile(chars, fresh, path));
+    if (s) platform.DeleteReportFile(chars, fresh);  // whatever failed, nothing of this run's is left but a whole report
+    return s;
 }
 
 }  // namespace qrv

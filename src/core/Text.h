@@ -43,6 +43,10 @@ public:
     Str& operator+=(char16_t c) { return Append(&c, 1); }
     Str& operator+=(const Str& s) { return Append(s.c_str(), s.size_); }
     Str& operator+=(const char16_t* s) { return Append(s, Length(s)); }  // NUL-terminated
+    Str& operator+=(const char* ascii) {  // NUL-terminated, a character a byte
+        while (*ascii) *this += static_cast<char16_t>(*ascii++);
+        return *this;
+    }
     // At most n characters from pos on.
     Str substr(size_t pos, size_t n) const { return Str(c_str() + pos, n < size_ - pos ? n : size_ - pos); }
 

@@ -12,6 +12,7 @@ const char names[] =
 #define QRV_INITIAL_user32 "u"
 #define QRV_INITIAL_gdi32 "g"
 #define QRV_INITIAL_shell32 "s"
+#define QRV_INITIAL_advapi32 "a"
     QRV_API(QRV_NAME);
 #undef QRV_NAME
 FARPROC procs[api_count];
@@ -25,7 +26,7 @@ const char* Name(Api api) {
 }
 
 const char* Library(char initial) {
-    return initial == 'k' ? "kernel32" : initial == 'u' ? "user32" : initial == 'g' ? "gdi32" : "shell32";
+    return initial == 'k' ? "kernel32" : initial == 'u' ? "user32" : initial == 'g' ? "gdi32" : initial == 'a' ? "advapi32" : "shell32";
 }
 
 // How libraries are loaded: decided once, before the first library other than

@@ -14,23 +14,31 @@ namespace qrv {
     X(kernel32, CloseHandle)             \
     X(kernel32, CreateFileA)             \
     X(kernel32, CreateFileW)             \
+    X(kernel32, DeleteFileA)             \
+    X(kernel32, DeleteFileW)             \
     X(kernel32, ExitProcess)             \
     X(kernel32, GetCommandLineW)         \
     X(kernel32, GetCurrentDirectoryW)    \
+    X(kernel32, GetCurrentProcessId)     \
     X(kernel32, GetDiskFreeSpaceA)       \
     X(kernel32, GetDiskFreeSpaceExA)     \
     X(kernel32, GetDiskFreeSpaceExW)     \
     X(kernel32, GetDiskFreeSpaceW)       \
+    X(kernel32, GetFileAttributesW)      \
+    X(kernel32, GetFileInformationByHandle) \
     X(kernel32, GetFullPathNameW)        \
     X(kernel32, GetLastError)            \
     X(kernel32, GetShortPathNameW)       \
     X(kernel32, GetSystemDirectoryA)     \
     X(kernel32, GetTempPathW)            \
     X(kernel32, GetVersion)              \
+    X(kernel32, MoveFileExA)             \
+    X(kernel32, MoveFileExW)             \
     X(kernel32, MultiByteToWideChar)     \
     X(kernel32, SetDefaultDllDirectories) \
     X(kernel32, SetDllDirectoryA)        \
     X(kernel32, SetErrorMode)            \
+    X(kernel32, SetProcessMitigationPolicy) \
     X(kernel32, WideCharToMultiByte)     \
     X(kernel32, WriteFile)               \
     X(user32, AdjustWindowRect)          \
@@ -46,6 +54,8 @@ namespace qrv {
     X(user32, SetWindowTextW)            \
     X(user32, ShowWindow)                \
     X(gdi32, GetDeviceCaps)              \
+    X(advapi32, GetTokenInformation)     \
+    X(advapi32, OpenProcessToken)        \
     X(shell32, SHFileOperationA)         \
     X(shell32, SHFileOperationW)         \
     X(shell32, ShellExecuteA)            \

@@ -114,8 +114,11 @@ public:
     }
 
     FileStatus CreateReportFile(Chars chars, const Str& path) override {
+        // Only where nothing is there, and of a link the link itself: a name
+        // planted first, a dangling link among them, is never followed.
         auto create = [](auto createFile, auto name) {
-            return createFile(name, GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            return createFile(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
         };
         Bytes name;
         if (chars == Chars::Wide) file_ = create(CALL(CreateFileW), Wide(path));
@@ -123,6 +126,56 @@ public:
         else return FileStatus::BadName;
         return file_ == INVALID_HANDLE_VALUE ? Status(CALL(GetLastError)()) : FileStatus::Ok;
     }
+
+    FileStatus CheckReportFile() override {
+        BY_HANDLE_FILE_INFORMATION info;
+        return CALL(GetFileInformationByHandle)(file_, &info) && info.nNumberOfLinks == 1 &&
+                       !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+                   ? FileStatus::Ok
+                   : FileStatus::NotPlain;
+    }
+
+    FileStatus MoveReportFile(Chars chars, const Str& from, const Str& to) override {
+        Bytes a, b;
+        BOOL moved = chars == Chars::Wide ? CALL(MoveFileExW)(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING)
+                     : ExactAnsi(from, a) && ExactAnsi(to, b) && CALL(MoveFileExA)(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (moved) return FileStatus::Ok;
+        // Windows refuses a move over a folder, or over a file another program holds open, as it refuses
+        // one it may not make: what stands there, and whether it can be opened for deleting at all (the
+        // name itself, never what it points to), tell them apart.
+        DWORD error = CALL(GetLastError)();
+        DWORD attributes = CALL(GetFileAttributesW)(Wide(to));
+        HANDLE held = CALL(CreateFileW)(Wide(to), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (held != INVALID_HANDLE_VALUE) CALL(CloseHandle)(held);
+        else if (CALL(GetLastError)() == ERROR_SHARING_VIOLATION) return FileStatus::InUse;
+        return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY ? FileStatus::Folder : Status(error);
+    }
+
+    void DeleteReportFile(Chars chars, const Str& path) override {
+        Bytes name;
+        if (chars == Chars::Wide) CALL(DeleteFileW)(Wide(path));
+        else if (ExactAnsi(path, name)) CALL(DeleteFileA)(name.c_str());
+    }
+
+    bool Elevated() override {
+        HANDLE token;
+        TOKEN_ELEVATION elevation{};
+        DWORD size;
+        if (!CALL(OpenProcessToken)(reinterpret_cast<HANDLE>(-1), TOKEN_QUERY, &token)) return false;  // this process
+        CALL(GetTokenInformation)(token, TokenElevation, &elevation, sizeof elevation, &size);  // before Vista: fails, not elevated
+        CALL(CloseHandle)(token);
+        return elevation.TokenIsElevated != 0;
+    }
+
+    void TrustOnlyAdminRedirections() override {
+        // Where kernel32 lacks it, or the system does not know the policy, it is not there to turn on.
+        PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy{};
+        policy.EnforceRedirectionTrust = 1;
+        if (auto set = FIND(SetProcessMitigationPolicy)) set(ProcessRedirectionTrustPolicy, &policy, sizeof policy);
+    }
+
+    uint32_t ProcessId() override { return CALL(GetCurrentProcessId)(); }
 
     FileStatus WriteReportFile(const Str& text) override {
         Bytes bytes;
@@ -250,23 +303,21 @@ private:
         return out.substr(0, length < n ? length : 0);
     }
 
+    // What a system error means for the report file: pairs of an error and its
+    // status, a table where a switch would cost a jump table. Every error
+    // listed is below 256.
     static FileStatus Status(DWORD error) {
-        switch (error) {
-        case ERROR_PATH_NOT_FOUND:
-        case ERROR_FILE_NOT_FOUND:
-        case ERROR_BAD_NETPATH:
-        case ERROR_INVALID_DRIVE: return FileStatus::PathNotFound;
-        case ERROR_ACCESS_DENIED:
-        case ERROR_SHARING_VIOLATION:
-        case ERROR_LOCK_VIOLATION:
-        case ERROR_WRITE_PROTECT: return FileStatus::AccessDenied;
-        case ERROR_INVALID_NAME:
-        case ERROR_BAD_PATHNAME:
-        case ERROR_FILENAME_EXCED_RANGE: return FileStatus::BadName;
-        case ERROR_DISK_FULL:
-        case ERROR_HANDLE_DISK_FULL: return FileStatus::DiskFull;
-        default: return FileStatus::Other;
-        }
+        static const unsigned char meanings[] = {
+            ERROR_PATH_NOT_FOUND, 1, ERROR_FILE_NOT_FOUND, 1, ERROR_BAD_NETPATH, 1, ERROR_INVALID_DRIVE, 1,
+            ERROR_ACCESS_DENIED, 2, ERROR_SHARING_VIOLATION, 2, ERROR_LOCK_VIOLATION, 2, ERROR_WRITE_PROTECT, 2,
+            ERROR_INVALID_NAME, 3, ERROR_BAD_PATHNAME, 3, ERROR_FILENAME_EXCED_RANGE, 3,
+            ERROR_DISK_FULL, 4, ERROR_HANDLE_DISK_FULL, 4, ERROR_FILE_EXISTS, 7, ERROR_ALREADY_EXISTS, 7};
+        static_assert(static_cast<int>(FileStatus::PathNotFound) == 1 && static_cast<int>(FileStatus::AccessDenied) == 2 &&
+                          static_cast<int>(FileStatus::BadName) == 3 && static_cast<int>(FileStatus::DiskFull) == 4 &&
+                          static_cast<int>(FileStatus::Exists) == 7, "the table's statuses");
+        for (size_t i = 0; i < sizeof meanings; i += 2)
+            if (meanings[i] == error) return static_cast<FileStatus>(meanings[i + 1]);
+        return FileStatus::Other;
     }
 
     // Form1: caption "Quorvel", a client area of 4680 x 3030 twips and three

@@ -8,9 +8,11 @@
 // page cannot carry (it would be substituted) or one longer than it takes (259
 // characters, or a \\?\ form), and no delete request a name that is not
 // fully qualified; every call on the disk holds the system's error boxes off,
-// while the shell's start and the end have the host's error mode; and the report is untouched, or exactly the
-// lines written before a write that failed, or six lines, each ended by CR LF
-// and holding no other CR or LF.
+// while the shell's start and the end have the host's error mode; the guard
+// against others' junctions goes on only where the token is elevated, and
+// after the command's own call; the report's new file is named beside it,
+// and is moved over the report or removed, never left; and the report is
+// untouched, or six lines, each ended by CR LF and holding no other CR or LF.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -38,7 +40,7 @@ struct Input : Platform {
         return out;
     }
     FileStatus File(float okay) {
-        return in.ConsumeProbability<float>() < okay ? FileStatus::Ok : static_cast<FileStatus>(in.ConsumeIntegralInRange<int>(1, 7));
+        return in.ConsumeProbability<float>() < okay ? FileStatus::Ok : static_cast<FileStatus>(in.ConsumeIntegralInRange<int>(1, static_cast<int>(FileStatus::Other)));
     }
     template <class T> T Any() { return in.ConsumeIntegral<T>(); }
 
@@ -57,17 +59,32 @@ struct Input : Platform {
     }
     void EndProcess(uint32_t status) override { Require(mode == hostMode), ends += 1, exitStatus = status; }
     FileStatus CreateReportFile(Chars chars, const Str& path) override {
-        Named(chars, path), Disk();
+        Named(chars, path), Report(), Require(made.empty());
         FileStatus s = File(0.5f);
-        if (s == FileStatus::Ok) created = true, report.clear();
+        if (s == FileStatus::Ok) made = U16(path.begin(), path.end()), madeChars = chars, fresh.clear();
         return s;
     }
+    FileStatus CheckReportFile() override { return Require(!made.empty()), File(0.9f); }
     FileStatus WriteReportFile(const Str& text) override {
-        Disk();
+        Report(), Require(!made.empty());
         FileStatus s = File(0.9f);
-        if (s == FileStatus::Ok) report += U16(text.begin(), text.end());
-        return failedWrite |= s != FileStatus::Ok, s;
+        if (s == FileStatus::Ok) fresh += U16(text.begin(), text.end());
+        return s;
     }
+    FileStatus MoveReportFile(Chars chars, const Str& from, const Str& to) override {
+        const U16 name(to.begin(), to.end());
+        Named(chars, to), Report(), Require(chars == madeChars && U16(from.begin(), from.end()) == made);
+        Require(made.compare(0, name.size() + 1, name + u'.') == 0 && name.size() >= 11 && name.compare(name.size() - 11, 11, u"qrvplug.txt") == 0);
+        FileStatus s = File(0.8f);
+        if (s == FileStatus::Ok) report = fresh, moved = true, made.clear();
+        return s;
+    }
+    void DeleteReportFile(Chars chars, const Str& path) override {
+        Report(), Require(chars == madeChars && U16(path.begin(), path.end()) == made), made.clear();
+    }
+    bool Elevated() override { return elevated = in.ConsumeBool(); }
+    void TrustOnlyAdminRedirections() override { Require(elevated && calls == 1), guarded = true; }
+    uint32_t ProcessId() override { return Any<uint32_t>(); }
     void CloseFiles() override {}
     uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
         if (size > 0) buffer = Take(40000);
@@ -91,7 +108,7 @@ struct Input : Platform {
     }
     Handle GetDesktopWindow() override { return Any<Handle>(); }
     int32_t ShellExecute(Chars chars, Handle, const Text&, const Text& file, const Text&, const Text&, int32_t) override {
-        return Named(chars, Value(file)), Require(mode == hostMode), calls += 1, Any<int32_t>();
+        return Named(chars, Value(file)), Require(mode == hostMode && !guarded), calls += 1, Any<int32_t>();
     }
     int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) override {
         Disk();
@@ -109,12 +126,14 @@ struct Input : Platform {
         const U16 n(name.begin(), name.end());
         Require(chars == Chars::Wide || (IsExactInAnsi(name) && n.size() <= 259 && n.compare(0, 4, u"\\\\?\\") != 0));
     }
-    void Disk() { Require(mode == (hostMode | 1)); }
+    void Disk() { Require(mode == (hostMode | 1) && !guarded); }
+    void Report() { Require(mode == (hostMode | 1) && guarded == elevated); }
 
     FuzzedDataProvider& in;
     Str line;
-    U16 box, report = u"old";
-    bool taken = false, created = false, failedWrite = false;
+    U16 box, report = u"old", made, fresh;  // the report; the new file made and not moved or removed, its text
+    Chars madeChars = Chars::Ansi;
+    bool taken = false, moved = false, elevated = false, guarded = false;
     int boxes = 0, ends = 0, calls = 0;
     uint32_t exitStatus = ~0u, hostMode = in.ConsumeIntegral<uint32_t>(), mode = hostMode;
 };
@@ -133,15 +152,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (run.boxes) {  // the number after its blank, two CRs, the description
         qrv::U16 number = run.box.substr(frame.size(), end - frame.size());
         Require(std::to_string(run.exitStatus) == std::string(number.begin(), number.end()));
-        Require(run.box.substr(end + 2) == qrv::Description(static_cast<int32_t>(run.exitStatus)));
+        const std::string description = qrv::Description(static_cast<int32_t>(run.exitStatus));
+        Require(run.box.substr(end + 2) == qrv::U16(description.begin(), description.end()));
     }
     size_t lines = 0;
-    for (size_t at = 0; run.created && at < run.report.size(); ++lines) {
+    Require(run.made.empty());  // nothing of the run's own left beside the report
+    for (size_t at = 0; run.moved && at < run.report.size(); ++lines) {
         size_t next = run.report.find(u"\r\n", at);
         Require(next != qrv::U16::npos && run.report.find_first_of(u"\r\n", at) == next);
         at = next + 2;
     }
-    Require(!run.created ? run.report == u"old" : run.failedWrite ? lines < 6 && run.boxes == 1 : lines == 6);
+    Require(!run.moved ? run.report == u"old" : lines == 6);
     Require(lines < 6 || run.report.compare(0, head.size(), head) == 0);
     return 0;
 }

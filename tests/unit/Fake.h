@@ -63,11 +63,17 @@ struct Windows : Platform {
     uint64_t available = 0;            // bytes available to the caller
     uint32_t clusters[3] = {};         // sectors per cluster, bytes per sector, free clusters
     int32_t shellCode = 42, deleteCode = 0;
-    FileStatus createStatus = FileStatus::Ok, writeStatus = FileStatus::Ok;
-    int writesBeforeFailure = 6;
+    FileStatus createStatus = FileStatus::Ok, writeStatus = FileStatus::Ok, plainStatus = FileStatus::Ok, moveStatus = FileStatus::Ok;
+    int writesBeforeFailure = 6, takenNames = 0;  // the report's new names already taken
+    bool elevated = false;
+    uint32_t pid = 4242;
 
     // What the host sees.
-    std::string path, report = "old";  // the report file: where (behind "W " through CreateFileW), and its bytes
+    std::string path, report = "old";  // the report file: where (behind "W " through the 16-bit twins), and its bytes
+    Str made;                          // the new file the program made and has not yet moved or removed
+    std::string fresh, tried;          // its bytes; each name tried, after its folder
+    Chars madeChars = Chars::Ansi;
+    bool guarded = false;              // the guard against others' junctions is on
     std::vector<std::string> boxes;    // caption, a line feed, then the text
     std::string fields[3] = {"-", "-", "-"};  // Text1, Text2, Text3; a dash for one never set
     bool visible = true, minimized = false;
@@ -79,7 +85,10 @@ struct Windows : Platform {
     uint32_t hostMode = 0, mode = 0;
     std::string wrongMode;
 
-    void Disk(const char* call) { if (mode != (hostMode | 1)) wrongMode += std::string(call) + " "; }
+    // A command's own work follows the host's links as given: it never runs under the guard; the report's
+    // calls do, where it is due.
+    void Disk(const char* call) { if (mode != (hostMode | 1) || guarded) wrongMode += std::string(call) + " "; }
+    void Report(const char* call) { if (mode != (hostMode | 1) || guarded != elevated) wrongMode += std::string(call) + " "; }
     void Host(const char* call) { if (mode != hostMode) wrongMode += std::string(call) + " "; }
 
     Str CommandLineText() override { return Utf16(line); }
@@ -90,11 +99,30 @@ struct Windows : Platform {
     void ShowMessageBox(const Str& t, const Str& caption) override { boxes.push_back(Ansi(caption) + "\n" + Ansi(t)); }
     void EndProcess(uint32_t status) override { Host("EndProcess"), exitStatus = status; }
     FileStatus CreateReportFile(Chars c, const Str& p) override {
-        Disk("CreateReportFile");
-        if (createStatus == FileStatus::Ok) path = (c == Chars::Wide ? "W " : "") + Utf8(p), report.clear();
+        Report("CreateReportFile");
+        EXPECT_TRUE(made.empty());
+        tried += Utf8(p).substr(Utf8(p).rfind('\\') + 1) + " ";
+        if (takenNames-- > 0) return FileStatus::Exists;
+        if (createStatus == FileStatus::Ok) made = p, madeChars = c, fresh.clear();
         return createStatus;
     }
-    FileStatus WriteReportFile(const Str& t) override { Disk("WriteReportFile"); return writesBeforeFailure-- > 0 ? (report += Ansi(t), FileStatus::Ok) : writeStatus; }
+    FileStatus CheckReportFile() override { return plainStatus; }
+    FileStatus WriteReportFile(const Str& t) override { Report("WriteReportFile"); return writesBeforeFailure-- > 0 ? (fresh += Ansi(t), FileStatus::Ok) : writeStatus; }
+    FileStatus MoveReportFile(Chars c, const Str& from, const Str& to) override {
+        Report("MoveReportFile");
+        EXPECT_TRUE(from == made && c == madeChars && Utf8(from).rfind(Utf8(to) + ".", 0) == 0) << Utf8(from) << " to " << Utf8(to);
+        if (moveStatus != FileStatus::Ok) return moveStatus;
+        path = (c == Chars::Wide ? "W " : "") + Utf8(to), report = fresh, made = Str();
+        return FileStatus::Ok;
+    }
+    void DeleteReportFile(Chars c, const Str& p) override {
+        Report("DeleteReportFile");
+        EXPECT_TRUE(p == made && c == madeChars);
+        made = Str();
+    }
+    bool Elevated() override { return elevated; }
+    void TrustOnlyAdminRedirections() override { guarded = true; }
+    uint32_t ProcessId() override { return pid; }
     void CloseFiles() override {}
     uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
         if (size > 0) buffer = temp + u'\0';  // even past size: only the first n - 1 characters may count
@@ -123,7 +151,7 @@ struct Windows : Platform {
         ON_CALL(*this, GetDiskFreeSpace).WillByDefault([this](Chars, const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
             return Disk("GetDiskFreeSpace"), s = clusters[0], b = clusters[1], f = clusters[2], diskOk;
         });
-        ON_CALL(*this, ShellExecute).WillByDefault([this] { return Host("ShellExecute"), shellCode; });
+        ON_CALL(*this, ShellExecute).WillByDefault([this] { return wrongMode += guarded ? "ShellExecute(guarded) " : "", Host("ShellExecute"), shellCode; });
     }
     // A Windows without GetDiskFreeSpaceExA, and its cluster counts.
     void Clusters(uint32_t perCluster, uint32_t perSector, uint32_t free) { hasEx = false, clusters[0] = perCluster, clusters[1] = perSector, clusters[2] = free; }

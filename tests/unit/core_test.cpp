@@ -54,6 +54,7 @@ std::string Seen(const Windows& f) {
     std::string out = f.report.rfind(head, 0) == 0 ? f.report.substr(head.size()) : f.report;
     for (size_t at; (at = out.find("\r\n")) != std::string::npos;) out.replace(at, 2, "|");
     if (!f.path.empty() && f.path != "C:\\TEMP\\qrvplug.txt") out = f.path + ": " + out;
+    if (!f.made.empty()) out += " left " + Utf8(f.made);  // a new file the run neither moved nor removed
     EXPECT_EQ(f.wrongMode, "");
     if (const ShellFileRequest& r = f.request; r.operation) {  // to the recycle bin, no confirmation, no error dialog
         EXPECT_TRUE(r.operation == 3 && r.flags == 0x450);
@@ -73,7 +74,7 @@ std::string Seen(const Windows& f) {
 }
 
 TEST(Run, WhatTheHostSeesOfEachCommand) {
-    const std::string a256(256, 'a'), t244(244, 'T');  // C:\ and these: 259 characters, the most the ANSI functions take
+    const std::string a256(256, 'a'), t231(231, 'T');  // C:\ and a256, or the report's new name in C:\t231\: 259 characters, the most the ANSI functions take
     const struct { std::string line; Given given; std::string seen; const char* fields = nullptr; } rows[] = {
         // No keyword, or none of the three exactly: nothing runs, the old report stays.
         {"", {}, "old", "<>|-|-"},
@@ -165,8 +166,8 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Delete C:\\" + a256 + "b", {}, "[Delete]|Argument = |Return =True| deleting (W) C:\\" + a256 + "b\\0\\0"},
         {"Delete a.txt", [](Windows& f) { f.current = u"C:\\" + Str(251, u'c'); },
          "[Delete]|Argument = |Return =True| deleting (W) C:\\" + std::string(251, 'c') + "\\a.txt\\0\\0"},
-        {"Execute x", [](Windows& f) { f.temp = u"C:\\" + Str(244, u'T') + u"\\"; }, "C:\\" + t244 + "\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
-        {"Execute x", [](Windows& f) { f.temp = u"C:\\" + Str(245, u'T') + u"\\"; }, "W C:\\" + t244 + "T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\" + Str(231, u'T') + u"\\"; }, "C:\\" + t231 + "\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.temp = u"C:\\" + Str(232, u'T') + u"\\"; }, "W C:\\" + t231 + "T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         // The host's own error mode, kept beside the bit that holds the boxes off, and given back.
         {"FreeDiskSpace C:\\", [](Windows& f) { f.hostMode = 0x8002, f.available = 1; }, "[FreeDiskSpace]|Argument = C:\\|Return = 1|"},
         {"Execute x", [](Windows& f) { f.hostMode = 0x8002; }, "[Execute]|File = x|Return = 42|"},
@@ -178,15 +179,28 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"FreeDiskSpace C:\\\x1f", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceEx).Times(0); },
          "old box 5 Invalid procedure call or argument"},
         {"Delete C:\\a.txt \"C:\\b\x01.txt\"", {}, "old box 5 Invalid procedure call or argument"},
-        // The report file: each failure its own number; a partly written file stays.
+        // The report: a new file of this run's own beside it, checked, written whole, then moved over the
+        // name. Each step's failure has its own number; the new file is removed and the old report stays.
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::PathNotFound; }, "old box 76 Path not found"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::BadName; }, "old box 52 Bad file name or number"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::Other; }, "old box 75 Path/File access error"},
-        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 2, f.writeStatus = FileStatus::DiskFull; }, "[Plug-in]|Name = Quorvel| box 61 Disk full"},
-        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 5, f.writeStatus = FileStatus::ShortWrite; }, "[Execute]|File = x| box 57 Device I/O error"},
-        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 0, f.writeStatus = FileStatus::Unconvertible; }, " box 5 Invalid procedure call or argument"},
-        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 4, f.writeStatus = FileStatus::Other; }, "[Execute]| box 75 Path/File access error"},
+        {"Execute x", [](Windows& f) { f.takenNames = 3; }, "[Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.takenNames = 4; }, "old box 58 File already exists"},
+        {"Execute x", [](Windows& f) { f.plainStatus = FileStatus::NotPlain; }, "old box 54 Bad file mode"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 2, f.writeStatus = FileStatus::DiskFull; }, "old box 61 Disk full"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 5, f.writeStatus = FileStatus::ShortWrite; }, "old box 57 Device I/O error"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 0, f.writeStatus = FileStatus::Unconvertible; }, "old box 5 Invalid procedure call or argument"},
+        {"Execute x", [](Windows& f) { f.writesBeforeFailure = 4, f.writeStatus = FileStatus::Other; }, "old box 75 Path/File access error"},
+        {"Execute x", [](Windows& f) { f.moveStatus = FileStatus::InUse; }, "old box 55 File already open"},
+        {"Execute x", [](Windows& f) { f.moveStatus = FileStatus::Folder; }, "old box 75 Path/File access error"},
+        {"Execute x", [](Windows& f) { f.moveStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
+        {"Delete C:\\a", [](Windows& f) { f.moveStatus = FileStatus::PathNotFound; }, "old deleting C:\\a\\0\\0 box 76 Path not found"},
+        // Elevated, the guard against others' junctions goes on after the command's work, before the report.
+        {"FreeDiskSpace C:\\", [](Windows& f) { f.elevated = true, f.available = 8; }, "[FreeDiskSpace]|Argument = C:\\|Return = 8|"},
+        {"Execute x", [](Windows& f) { f.elevated = true; }, "[Execute]|File = x|Return = 42|"},
+        {"Delete C:\\a", [](Windows& f) { f.elevated = true, f.deleteCode = 5; }, "[Delete]|Argument = |Return =False| deleting C:\\a\\0\\0"},
+        {"Execute x", [](Windows& f) { f.elevated = true, f.moveStatus = FileStatus::InUse; }, "old box 55 File already open"},
     };
     for (const auto& row : rows) {
         Fake f;
@@ -206,6 +220,21 @@ TEST(Run, DeleteStartsAtTheIndexGivenAndNeverBelowZero) {
     EXPECT_TRUE(deleted);
     EXPECT_EQ(Ansi(f.request.from), std::string("C:\\0\0C:\\WORK\\Delete\0C:\\WORK\\a\0\0", 31));
     EXPECT_EQ(DeleteFiles(f, args, -1, deleted).number, errInvalidArgument);
+}
+
+TEST(Run, TheReportsNewFileIsNamedBesideItAfterTheProcessAndTheAttempt) {
+    const struct { uint32_t pid; int taken; const char* tried; } rows[] = {
+        {4242, 0, "qrvplug.txt.0000004242-0 "},
+        {4294967295u, 1, "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 "},
+        {7, 9, "qrvplug.txt.0000000007-0 qrvplug.txt.0000000007-1 qrvplug.txt.0000000007-2 qrvplug.txt.0000000007-3 "},
+    };
+    for (const auto& row : rows) {
+        Fake f;
+        f.pid = row.pid, f.takenNames = row.taken;
+        f.Run("Execute x");
+        EXPECT_EQ(f.tried, row.tried);
+        EXPECT_TRUE(f.made.empty());
+    }
 }
 
 TEST(APIExists, FreesOnlyWhatItLoadedItself) {

@@ -325,10 +325,64 @@ void CheckReport(Check& c) {
     Seen seen = c.Run(c.Quoted() + L" \t Execute \"" + c.sandbox + L"\\held\"");
     CloseHandle(held);
     Read(c.temp + L"\\qrvplug.txt", seen.report);
-    c.Same("a report held open by another program: box 70, the old report intact", Box(70, "Permission denied") + "exit 70; report " + Shown(old),
-           seen.Text());
+    c.Same("a report held open by another program without sharing delete: box 55, the old report intact",
+           Box(55, "File already open") + "exit 55; report " + Shown(old), seen.Text());
     c.Same("meanwhile its hidden window holds the command line after its name, and the two arguments",
            "Quorvel, " + PlainFrame() + "|<Execute \"" + target + "\">|<Execute>|<" + target + ">", seen.form);
+}
+
+// What a file is: "none", "a link" (any reparse point), "a folder", or its bytes and its count of links.
+string FileKind(const wstring& path) {
+    HANDLE f = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    BY_HANDLE_FILE_INFORMATION info{};
+    bool known = f != INVALID_HANDLE_VALUE && GetFileInformationByHandle(f, &info);
+    if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+    string bytes;
+    if (!known) return "none";
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return "a link";
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return "a folder";
+    Read(path, bytes);
+    return Shown(bytes) + " (" + std::to_string(info.nNumberOfLinks) + (info.nNumberOfLinks == 1 ? " link)" : " links)");
+}
+
+// The names in a folder, sorted.
+string Names(const wstring& folder) {
+    WIN32_FIND_DATAW found;
+    std::vector<string> names;
+    HANDLE find = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    for (bool more = find != INVALID_HANDLE_VALUE; more; more = FindNextFileW(find, &found))
+        if (wcscmp(found.cFileName, L".") && wcscmp(found.cFileName, L"..")) names.push_back(Utf8(found.cFileName));
+    if (find != INVALID_HANDLE_VALUE) FindClose(find);
+    std::sort(names.begin(), names.end());
+    string out;
+    for (const string& name : names) out += name + " ";
+    return out;
+}
+
+// Installers run the plug-in elevated with a temp folder others can write to: a link planted at the report's
+// name is replaced, never written through. A hard link to a decoy, and a symbolic link where this user may
+// make one (an administrator, or Developer Mode on Windows 10 and later).
+void CheckPlantedLinks(Check& c) {
+    for (const char* kind : {"a hard link", "a symbolic link"}) {
+        wstring folder = c.sandbox + L"\\planted-" + Wide(kind + 2), decoy = c.sandbox + L"\\decoy-" + Wide(kind + 2) + L".txt";
+        CreateDirectoryW(folder.c_str(), nullptr);
+        Write(decoy, "decoy");
+        wstring at = folder + L"\\qrvplug.txt";
+        bool planted = kind[2] == 'h' ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr)
+                                      : CreateSymbolicLinkW(at.c_str(), decoy.c_str(), 0x2 /* SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE */) ||
+                                            CreateSymbolicLinkW(at.c_str(), decoy.c_str(), 0);
+        if (!planted) {
+            printf("--    %s at the report's name: this user may not make one here (error %lu)\n", kind, GetLastError());
+            continue;
+        }
+        Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder);
+        string report = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
+        c.Same(string(kind) + " to a decoy planted at the report's name is replaced, the decoy untouched",
+               "exit 0; qrvplug.txt " + Shown(report) + " (1 link); in its folder: qrvplug.txt ; the decoy: decoy (1 link)",
+               "exit " + std::to_string(seen.exit) + "; qrvplug.txt " + FileKind(at) + "; in its folder: " + Names(folder) +
+                   "; the decoy: " + FileKind(decoy));
+    }
 }
 
 void CheckImage(Check& c) {
@@ -432,6 +486,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckFreeSpace(c);
     CheckDelete(c);
     CheckReport(c);
+    CheckPlantedLinks(c);
     CheckImage(c);
     CheckManifest(c);
     CheckPlanted(c);
