@@ -1,18 +1,12 @@
-// The whole run, Form_Load, against a platform whose every answer comes from
-// the input: the command line (any length), the temp folder and the current
-// directory with their 8.3 and full forms, the probe and disk answers, the
-// shell's codes and each report file operation. Its code page carries Latin-1
-// exactly. On every input: no crash, no sanitizer finding; the process ends
-// once; at most one box, and the exit status is 0 or that box's number; at
-// most one command's system call; no ANSI function receives a name the code
-// page cannot carry (it would be substituted) or one longer than it takes (259
-// characters, or a \\?\ form), and no delete request a name that is not
-// fully qualified; every call on the disk holds the system's error boxes off,
-// while the shell's start and the end have the host's error mode; the guard
-// against others' junctions goes on only where the token is elevated, and
-// after the command's own call; the report's new file is named beside it,
-// and is moved over the report or removed, never left; and the report is
-// untouched, or six lines, each ended by CR LF and holding no other CR or LF.
+// The whole run, Form_Load, against a platform whose every answer comes from the input (the command line
+// of any length, the temp folder, the current directory and their 8.3 and full forms, the probe, the disk,
+// the shell, each report file step), whose code page carries Latin-1 exactly. On every input: no crash or
+// sanitizer finding; one end; at most one box, and the exit status 0 or its number; one command's system
+// call at most; no ANSI function given a name the code page cannot carry, past 259 characters or a \\?\ one;
+// no delete of a name not fully qualified; every disk call with the system's error boxes held off, the
+// shell's start and the end in the host's mode; the junction guard only when elevated, after the command's
+// call; the report's new file beside it, moved or removed; the report untouched, or six lines, each ended
+// by CR LF and holding no other CR or LF.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -59,29 +53,20 @@ struct Input : Platform {
     }
     void EndProcess(uint32_t status) override { Require(mode == hostMode), ends += 1, exitStatus = status; }
     FileStatus CreateReportFile(Chars chars, const Str& path) override {
-        Named(chars, path), Report(), Require(made.empty());
-        FileStatus s = File(0.5f);
-        if (s == FileStatus::Ok) made = U16(path.begin(), path.end()), madeChars = chars, fresh.clear();
-        return s;
+        FileStatus s = (Named(chars, path), Report(), Require(made.empty()), File(0.5f));
+        return s == FileStatus::Ok ? (made = U16(path.begin(), path.end()), madeChars = chars, fresh.clear(), s) : s;
     }
     FileStatus CheckReportFile() override { return Require(!made.empty()), File(0.9f); }
     FileStatus WriteReportFile(const Str& text) override {
-        Report(), Require(!made.empty());
-        FileStatus s = File(0.9f);
-        if (s == FileStatus::Ok) fresh += U16(text.begin(), text.end());
-        return s;
+        FileStatus s = (Report(), Require(!made.empty()), File(0.9f));
+        return s == FileStatus::Ok ? (fresh += U16(text.begin(), text.end()), s) : s;
     }
-    FileStatus MoveReportFile(Chars chars, const Str& from, const Str& to) override {
+    FileStatus MoveReportFile(Chars chars, const Str& from, const Str& to) override {  // from beside to: to's name and more
         const U16 name(to.begin(), to.end());
-        Named(chars, to), Report(), Require(chars == madeChars && U16(from.begin(), from.end()) == made);
-        Require(made.compare(0, name.size() + 1, name + u'.') == 0 && name.size() >= 11 && name.compare(name.size() - 11, 11, u"qrvplug.txt") == 0);
-        FileStatus s = File(0.8f);
-        if (s == FileStatus::Ok) report = fresh, moved = true, made.clear();
-        return s;
+        FileStatus s = (Named(chars, to), Report(), Require(chars == madeChars && U16(from.begin(), from.end()) == made && made.compare(0, name.size() + 1, name + u'.') == 0), File(0.8f));
+        return s == FileStatus::Ok ? (report = fresh, moved = true, made.clear(), s) : s;
     }
-    void DeleteReportFile(Chars chars, const Str& path) override {
-        Report(), Require(chars == madeChars && U16(path.begin(), path.end()) == made), made.clear();
-    }
+    void DeleteReportFile(Chars chars, const Str& path) override { Report(), Require(chars == madeChars && U16(path.begin(), path.end()) == made), made.clear(); }
     bool Elevated() override { return elevated = in.ConsumeBool(); }
     void TrustOnlyAdminRedirections() override { Require(elevated && calls == 1), guarded = true; }
     uint32_t ProcessId() override { return Any<uint32_t>(); }

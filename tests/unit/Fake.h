@@ -64,16 +64,14 @@ struct Windows : Platform {
     uint32_t clusters[3] = {};         // sectors per cluster, bytes per sector, free clusters
     int32_t shellCode = 42, deleteCode = 0;
     FileStatus createStatus = FileStatus::Ok, writeStatus = FileStatus::Ok, plainStatus = FileStatus::Ok, moveStatus = FileStatus::Ok;
-    int writesBeforeFailure = 6, takenNames = 0;  // the report's new names already taken
-    bool elevated = false;
-    uint32_t pid = 4242;
+    int writesBeforeFailure = 1000, takenNames = 0;  // a write past the sixth lands too; the new names taken
+    bool elevated = false; uint32_t pid = 4242;  // whether the token is elevated; the process id
 
     // What the host sees.
     std::string path, report = "old";  // the report file: where (behind "W " through the 16-bit twins), and its bytes
-    Str made;                          // the new file the program made and has not yet moved or removed
+    Str made;                          // the new file the program made and has not yet moved or removed, through madeChars
     std::string fresh, tried;          // its bytes; each name tried, after its folder
-    Chars madeChars = Chars::Ansi;
-    bool guarded = false;              // the guard against others' junctions is on
+    Chars madeChars = Chars::Ansi; bool guarded = false;  // guarded: the guard against others' junctions is on
     std::vector<std::string> boxes;    // caption, a line feed, then the text
     std::string fields[3] = {"-", "-", "-"};  // Text1, Text2, Text3; a dash for one never set
     bool visible = true, minimized = false;
@@ -85,9 +83,7 @@ struct Windows : Platform {
     uint32_t hostMode = 0, mode = 0;
     std::string wrongMode;
 
-    // A command's own work follows the host's links as given: it never runs under the guard; the report's
-    // calls do, where it is due.
-    void Disk(const char* call) { if (mode != (hostMode | 1) || guarded) wrongMode += std::string(call) + " "; }
+    void Disk(const char* call) { if (mode != (hostMode | 1) || guarded) wrongMode += std::string(call) + " "; }  // a command's own: unguarded
     void Report(const char* call) { if (mode != (hostMode | 1) || guarded != elevated) wrongMode += std::string(call) + " "; }
     void Host(const char* call) { if (mode != hostMode) wrongMode += std::string(call) + " "; }
 
@@ -99,27 +95,19 @@ struct Windows : Platform {
     void ShowMessageBox(const Str& t, const Str& caption) override { boxes.push_back(Ansi(caption) + "\n" + Ansi(t)); }
     void EndProcess(uint32_t status) override { Host("EndProcess"), exitStatus = status; }
     FileStatus CreateReportFile(Chars c, const Str& p) override {
-        Report("CreateReportFile");
-        EXPECT_TRUE(made.empty());
-        tried += Utf8(p).substr(Utf8(p).rfind('\\') + 1) + " ";
-        if (takenNames-- > 0) return FileStatus::Exists;
+        Report("CreateReportFile"); EXPECT_TRUE(made.empty());
+        if (tried += Utf8(p).substr(Utf8(p).rfind('\\') + 1) + " "; takenNames-- > 0) return FileStatus::Exists;
         if (createStatus == FileStatus::Ok) made = p, madeChars = c, fresh.clear();
         return createStatus;
     }
     FileStatus CheckReportFile() override { return plainStatus; }
     FileStatus WriteReportFile(const Str& t) override { Report("WriteReportFile"); return writesBeforeFailure-- > 0 ? (fresh += Ansi(t), FileStatus::Ok) : writeStatus; }
     FileStatus MoveReportFile(Chars c, const Str& from, const Str& to) override {
-        Report("MoveReportFile");
-        EXPECT_TRUE(from == made && c == madeChars && Utf8(from).rfind(Utf8(to) + ".", 0) == 0) << Utf8(from) << " to " << Utf8(to);
-        if (moveStatus != FileStatus::Ok) return moveStatus;
-        path = (c == Chars::Wide ? "W " : "") + Utf8(to), report = fresh, made = Str();
-        return FileStatus::Ok;
+        Report("MoveReportFile"); EXPECT_TRUE(from == made && c == madeChars && Utf8(from).rfind(Utf8(to) + ".", 0) == 0) << Utf8(from);
+        if (moveStatus == FileStatus::Ok) path = (c == Chars::Wide ? "W " : "") + Utf8(to), report = fresh, made = Str();
+        return moveStatus;
     }
-    void DeleteReportFile(Chars c, const Str& p) override {
-        Report("DeleteReportFile");
-        EXPECT_TRUE(p == made && c == madeChars);
-        made = Str();
-    }
+    void DeleteReportFile(Chars c, const Str& p) override { Report("DeleteReportFile"); EXPECT_TRUE(p == made && c == madeChars); made = Str(); }
     bool Elevated() override { return elevated; }
     void TrustOnlyAdminRedirections() override { guarded = true; }
     uint32_t ProcessId() override { return pid; }

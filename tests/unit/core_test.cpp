@@ -75,7 +75,7 @@ std::string Seen(const Windows& f) {
 
 TEST(Run, WhatTheHostSeesOfEachCommand) {
     const std::string a256(256, 'a'), t231(231, 'T');  // C:\ and a256, or the report's new name in C:\t231\: 259 characters, the most the ANSI functions take
-    const struct { std::string line; Given given; std::string seen; const char* fields = nullptr; } rows[] = {
+    const struct { std::string line; Given given; std::string seen; const char* fields = nullptr; const char* tried = nullptr; } rows[] = {
         // No keyword, or none of the three exactly: nothing runs, the old report stays.
         {"", {}, "old", "<>|-|-"},
         {"Unknown \"x y\" z", {}, "old", "<Unknown \"x y\" z>|<Unknown>|<x y>"},
@@ -179,13 +179,14 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"FreeDiskSpace C:\\\x1f", [](Windows& f) { EXPECT_CALL(f, GetDiskFreeSpaceEx).Times(0); },
          "old box 5 Invalid procedure call or argument"},
         {"Delete C:\\a.txt \"C:\\b\x01.txt\"", {}, "old box 5 Invalid procedure call or argument"},
-        // The report: a new file of this run's own beside it, checked, written whole, then moved over the
-        // name. Each step's failure has its own number; the new file is removed and the old report stays.
+        // The report: a new file beside it (named after the process and the attempt), checked, written, moved
+        // over the name. Each step's failure has its own number; the new file goes and the old report stays.
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::PathNotFound; }, "old box 76 Path not found"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::BadName; }, "old box 52 Bad file name or number"},
         {"Execute x", [](Windows& f) { f.createStatus = FileStatus::Other; }, "old box 75 Path/File access error"},
-        {"Execute x", [](Windows& f) { f.takenNames = 3; }, "[Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.takenNames = 1, f.pid = 4294967295u; }, "[Execute]|File = x|Return = 42|", nullptr, "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 "},
+        {"Execute x", [](Windows& f) { f.takenNames = 3; }, "[Execute]|File = x|Return = 42|", nullptr, "qrvplug.txt.0000004242-0 qrvplug.txt.0000004242-1 qrvplug.txt.0000004242-2 qrvplug.txt.0000004242-3 "},
         {"Execute x", [](Windows& f) { f.takenNames = 4; }, "old box 58 File already exists"},
         {"Execute x", [](Windows& f) { f.plainStatus = FileStatus::NotPlain; }, "old box 54 Bad file mode"},
         {"Execute x", [](Windows& f) { f.writesBeforeFailure = 2, f.writeStatus = FileStatus::DiskFull; }, "old box 61 Disk full"},
@@ -195,12 +196,9 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         {"Execute x", [](Windows& f) { f.moveStatus = FileStatus::InUse; }, "old box 55 File already open"},
         {"Execute x", [](Windows& f) { f.moveStatus = FileStatus::Folder; }, "old box 75 Path/File access error"},
         {"Execute x", [](Windows& f) { f.moveStatus = FileStatus::AccessDenied; }, "old box 70 Permission denied"},
-        {"Delete C:\\a", [](Windows& f) { f.moveStatus = FileStatus::PathNotFound; }, "old deleting C:\\a\\0\\0 box 76 Path not found"},
         // Elevated, the guard against others' junctions goes on after the command's work, before the report.
-        {"FreeDiskSpace C:\\", [](Windows& f) { f.elevated = true, f.available = 8; }, "[FreeDiskSpace]|Argument = C:\\|Return = 8|"},
         {"Execute x", [](Windows& f) { f.elevated = true; }, "[Execute]|File = x|Return = 42|"},
         {"Delete C:\\a", [](Windows& f) { f.elevated = true, f.deleteCode = 5; }, "[Delete]|Argument = |Return =False| deleting C:\\a\\0\\0"},
-        {"Execute x", [](Windows& f) { f.elevated = true, f.moveStatus = FileStatus::InUse; }, "old box 55 File already open"},
     };
     for (const auto& row : rows) {
         Fake f;
@@ -208,6 +206,7 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
         EXPECT_EQ(Seen(f.Run(row.line)), row.seen) << row.line;
         std::string fields = f.fields[0] + "|" + f.fields[1] + "|" + f.fields[2];
         EXPECT_TRUE(!row.fields || fields == row.fields) << row.line << ": " << fields;
+        EXPECT_TRUE(!row.tried || f.tried == row.tried) << row.line << ": " << f.tried;
     }
     for (const char* line : {"execute x", "DELETE x", "freediskspace C:\\", "Execute2 x"}) EXPECT_EQ(Seen(Fake().Run(line)), "old") << line;
 }
@@ -220,21 +219,6 @@ TEST(Run, DeleteStartsAtTheIndexGivenAndNeverBelowZero) {
     EXPECT_TRUE(deleted);
     EXPECT_EQ(Ansi(f.request.from), std::string("C:\\0\0C:\\WORK\\Delete\0C:\\WORK\\a\0\0", 31));
     EXPECT_EQ(DeleteFiles(f, args, -1, deleted).number, errInvalidArgument);
-}
-
-TEST(Run, TheReportsNewFileIsNamedBesideItAfterTheProcessAndTheAttempt) {
-    const struct { uint32_t pid; int taken; const char* tried; } rows[] = {
-        {4242, 0, "qrvplug.txt.0000004242-0 "},
-        {4294967295u, 1, "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 "},
-        {7, 9, "qrvplug.txt.0000000007-0 qrvplug.txt.0000000007-1 qrvplug.txt.0000000007-2 qrvplug.txt.0000000007-3 "},
-    };
-    for (const auto& row : rows) {
-        Fake f;
-        f.pid = row.pid, f.takenNames = row.taken;
-        f.Run("Execute x");
-        EXPECT_EQ(f.tried, row.tried);
-        EXPECT_TRUE(f.made.empty());
-    }
 }
 
 TEST(APIExists, FreesOnlyWhatItLoadedItself) {
@@ -265,6 +249,10 @@ TEST(Texts, BuildCopyMoveAndCutAsTheyShould) {
     const Str ab(u"ab"), nul(u"a\0", 2);
     EXPECT_TRUE(ab == Str(u"ab") && !(ab == Str(u"ac")) && !(ab == Str(u"xb")) && !(ab == Str(u"a")) && !(nul == Str(u"a")));
     EXPECT_TRUE(ab == u"ab" && !(ab == u"ac") && !(ab == u"xb") && !(ab == u"abc") && !(ab == u"a") && !(nul == u"a"));
+}
+
+TEST(Failures, ANumberOfNoFailureHasTheLastText) {  // each failure's own text is in its row's box
+    for (int32_t number : {0, 1, 7, 99}) EXPECT_STREQ(Description(number), "Unknown failure") << number;
 }
 
 TEST(CheckedArithmetic, EachWidthTakesExactlyItsRange) {
