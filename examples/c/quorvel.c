@@ -87,6 +87,7 @@ static void RemoveFolder(const wchar_t* folder) {
 static wchar_t* Environment(const wchar_t* folder) {
     wchar_t *mine = GetEnvironmentStringsW(), *block, *to;
     size_t length = 0, n = wcslen(folder);
+    if (!mine) return NULL;
     for (const wchar_t* e = mine; *e; e += wcslen(e) + 1) length += wcslen(e) + 1;
     block = to = HeapAlloc(GetProcessHeap(), 0, (length + 2 * n + 16) * sizeof(wchar_t));
     for (const wchar_t* e = mine; block && *e; e += wcslen(e) + 1)
