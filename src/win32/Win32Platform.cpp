@@ -307,14 +307,16 @@ private:
     // status, a table where a switch would cost a jump table. Every error
     // listed is below 256.
     static FileStatus Status(DWORD error) {
+        constexpr unsigned char missing = static_cast<unsigned char>(FileStatus::PathNotFound),
+                                refused = static_cast<unsigned char>(FileStatus::AccessDenied),
+                                badName = static_cast<unsigned char>(FileStatus::BadName),
+                                full = static_cast<unsigned char>(FileStatus::DiskFull),
+                                taken = static_cast<unsigned char>(FileStatus::Exists);
         static const unsigned char meanings[] = {
-            ERROR_PATH_NOT_FOUND, 1, ERROR_FILE_NOT_FOUND, 1, ERROR_BAD_NETPATH, 1, ERROR_INVALID_DRIVE, 1,
-            ERROR_ACCESS_DENIED, 2, ERROR_SHARING_VIOLATION, 2, ERROR_LOCK_VIOLATION, 2, ERROR_WRITE_PROTECT, 2,
-            ERROR_INVALID_NAME, 3, ERROR_BAD_PATHNAME, 3, ERROR_FILENAME_EXCED_RANGE, 3,
-            ERROR_DISK_FULL, 4, ERROR_HANDLE_DISK_FULL, 4, ERROR_FILE_EXISTS, 7, ERROR_ALREADY_EXISTS, 7};
-        static_assert(static_cast<int>(FileStatus::PathNotFound) == 1 && static_cast<int>(FileStatus::AccessDenied) == 2 &&
-                          static_cast<int>(FileStatus::BadName) == 3 && static_cast<int>(FileStatus::DiskFull) == 4 &&
-                          static_cast<int>(FileStatus::Exists) == 7, "the table's statuses");
+            ERROR_PATH_NOT_FOUND, missing, ERROR_FILE_NOT_FOUND, missing, ERROR_BAD_NETPATH, missing, ERROR_INVALID_DRIVE, missing,
+            ERROR_ACCESS_DENIED, refused, ERROR_SHARING_VIOLATION, refused, ERROR_LOCK_VIOLATION, refused, ERROR_WRITE_PROTECT, refused,
+            ERROR_INVALID_NAME, badName, ERROR_BAD_PATHNAME, badName, ERROR_FILENAME_EXCED_RANGE, badName,
+            ERROR_DISK_FULL, full, ERROR_HANDLE_DISK_FULL, full, ERROR_FILE_EXISTS, taken, ERROR_ALREADY_EXISTS, taken};
         for (size_t i = 0; i < sizeof meanings; i += 2)
             if (meanings[i] == error) return static_cast<FileStatus>(meanings[i + 1]);
         return FileStatus::Other;
