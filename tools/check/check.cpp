@@ -364,12 +364,14 @@ string Names(const wstring& folder) {
 // name is replaced, never written through. A hard link to a decoy, and a symbolic link where this user may
 // make one (an administrator, or Developer Mode on Windows 10 and later).
 void CheckPlantedLinks(Check& c) {
-    for (const char* kind : {"a hard link", "a symbolic link"}) {
-        wstring folder = c.sandbox + L"\\planted-" + Wide(kind + 2), decoy = c.sandbox + L"\\decoy-" + Wide(kind + 2) + L".txt";
+    const struct { const char* kind; const wchar_t* tag; bool hard; } links[] = {{"a hard link", L"hard", true},
+                                                                             {"a symbolic link", L"symbolic", false}};
+    for (const auto& [kind, tag, hard] : links) {
+        wstring folder = c.sandbox + L"\\planted-" + tag, decoy = c.sandbox + L"\\decoy-" + tag + L".txt";
         CreateDirectoryW(folder.c_str(), nullptr);
         Write(decoy, "decoy");
         wstring at = folder + L"\\qrvplug.txt";
-        bool planted = kind[2] == 'h' ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr)
+        bool planted = hard ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr)
                                       : CreateSymbolicLinkW(at.c_str(), decoy.c_str(), 0x2 /* SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE */) ||
                                             CreateSymbolicLinkW(at.c_str(), decoy.c_str(), 0);
         if (!planted) {
