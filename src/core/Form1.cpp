@@ -43,18 +43,18 @@ Status Form1::FreeDiskSpace(const Text& argument) {
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
     platform_.SetFieldText(Field::Text3, folder);
-    return WriteReport(platform_, folder, u"[FreeDiskSpace]", u"Argument = ", Value(argument), NumberText(result));
+    return WriteReport(platform_, folder, "[FreeDiskSpace]", "Argument = ", Value(argument), NumberText(result));
 }
 
 Status Form1::Execute(const Text& strPath) {
     if (Status s = PathArgument(strPath)) return s;
     Handle owner = platform_.GetDesktopWindow();
-    int32_t code = platform_.ShellExecute(CharsFor(platform_, Value(strPath)), owner, Str(u"Open"), strPath, Text(),
-                                          Str(u"0"), 1);
+    int32_t code = platform_.ShellExecute(CharsFor(platform_, Value(strPath)), owner, Str("Open"), strPath, Text(),
+                                          Str("0"), 1);
     NoSystemBoxes disk(platform_);  // only now: what the shell started keeps the host's error mode
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
-    return WriteReport(platform_, folder, u"[Execute]", u"File = ", Value(strPath), NumberText(code));
+    return WriteReport(platform_, folder, "[Execute]", "File = ", Value(strPath), NumberText(code));
 }
 
 Status Form1::Delete(const ArgList& Args) {
@@ -64,29 +64,29 @@ Status Form1::Delete(const ArgList& Args) {
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;
     // Line 5 stays exactly "Argument = ": hosts compare it as it is.
-    return WriteReport(platform_, folder, u"[Delete]", u"Argument = ", Str(), TruthText(ok));
+    return WriteReport(platform_, folder, "[Delete]", "Argument = ", Str(), TruthText(ok));
 }
 
 void Form1::ErrorHandler(Status status) {
     if (!status) return;
-    Str text = u"Error in ";
+    Str text = "Error in ";
     text += label_;
-    text += u"\rErr code ";
+    text += "\rErr code ";
     text += NumberText(status.number);
-    text += u"\r\r";
+    text += "\r\r";
     text += Description(status.number);
-    platform_.ShowMessageBox(text, u"Plug-in Quorvel");
+    platform_.ShowMessageBox(text, "Plug-in Quorvel");
     if (exitStatus_ == 0) exitStatus_ = static_cast<uint32_t>(status.number);
 }
 
 void Form1::ShowField(Field field, const Str& text) {
-    Str shown = u"<";
+    Str shown = "<";
     shown += text;
     platform_.SetFieldText(field, shown += u'>');
 }
 
 void Form1::Form_Load() {
-    label_ = u"Form_Load()";
+    label_ = "Form_Load()";
     platform_.SetFormVisible(false);
     platform_.SetFormMinimized();
     ArgList args = GetCommandLine();

@@ -22,7 +22,7 @@ Status FreeSpace(Platform& platform, const Str& path, int64_t& result) {
     const Str target = path.empty() ? FolderName(platform, platform.CurrentDirectory()) : path;
     const Chars chars = CharsFor(platform, target);
     result = 0;
-    if (APIExists(platform, u"kernel32", u"GetDiskFreeSpaceExA")) {
+    if (APIExists(platform, "kernel32", "GetDiskFreeSpaceExA")) {
         uint64_t available{};
         if (platform.GetDiskFreeSpaceEx(chars, target, available)) {
             if (available > static_cast<uint64_t>(MaxFreeBytes)) return errOverflow;

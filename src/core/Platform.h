@@ -28,11 +28,13 @@ enum class FileStatus { Ok, PathNotFound, AccessDenied, BadName, DiskFull, Short
 
 // The shell's file operation request, its source still 16-bit. The rest of
 // the system's request goes empty: no owner window, destination, name
-// mappings or progress title, the operations-aborted flag clear.
+// mappings or progress title, the operations-aborted flag clear; aborted
+// comes back as the call left that flag.
 struct ShellFileRequest {
     uint32_t operation = 0;
     Str from;  // NUL-separated names, ending in an extra NUL
     uint16_t flags = 0;
+    bool aborted = false;
 };
 
 constexpr uint32_t FO_DELETE_OP = 3;
@@ -88,9 +90,9 @@ public:
     // kernel32. GetTempFolder gives the temp folder as the system names it,
     // 16-bit and counted in characters, whatever the ANSI code page can
     // carry (GetTempDir picks the form that is handed on): asked with size 0
-    // it answers the characters needed, NUL included; asked with size n it
-    // leaves the name and a NUL in the buffer, which comes back as the
-    // characters the call left in it, up to and including that NUL.
+    // it answers the characters needed, NUL included (Windows may answer
+    // more); asked with size n it writes the name and a NUL into the buffer,
+    // which holds at least n characters.
     virtual uint32_t GetTempFolder(uint32_t size, Str& buffer) = 0;
     // The 8.3 form of an existing path; empty where the call fails.
     virtual Str ShortPathName(const Str& path) = 0;
@@ -113,11 +115,13 @@ public:
     virtual bool GetDiskFreeSpace(Chars chars, const Str& path, uint32_t& sectorsPerCluster,
                                   uint32_t& bytesPerSector, uint32_t& freeClusters) = 0;
 
-    // user32 and shell32: ShellExecuteA or W, SHFileOperationA or W.
+    // user32 and shell32: ShellExecuteExA or W, with COM initialised on the
+    // thread first and the launch completed before it returns, answering the
+    // code ShellExecute would; SHFileOperationA or W.
     virtual Handle GetDesktopWindow() = 0;
     virtual int32_t ShellExecute(Chars chars, Handle owner, const Text& operation, const Text& file,
                                  const Text& parameters, const Text& directory, int32_t show) = 0;
-    virtual int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) = 0;
+    virtual int32_t SHFileOperation(Chars chars, ShellFileRequest& request) = 0;
 };
 
 }  // namespace qrv

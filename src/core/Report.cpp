@@ -24,7 +24,7 @@ Str NumberText(int64_t value) {
 }
 
 Str TruthText(bool value) {
-    return value ? u"True" : u"False";
+    return value ? "True" : "False";
 }
 
 // What the host is told of a report file that failed, in the order of
@@ -40,9 +40,9 @@ static Status Check(FileStatus status) {
 // How many names the report's new file tries before it gives up.
 constexpr char16_t Attempts = 4;
 
-Status WriteReport(Platform& platform, const Str& folder, const char16_t* section, const char16_t* head5,
+Status WriteReport(Platform& platform, const Str& folder, const char* section, const char* head5,
                    const Str& value5, const Str& value6) {
-    const Str path = folder + u"qrvplug.txt";
+    const Str path = folder + "qrvplug.txt";
     if (platform.Elevated()) platform.TrustOnlyAdminRedirections();
     // The new file beside it: the report's name, this process's id in ten
     // digits and the attempt, so that every name tried is as long as the
@@ -50,7 +50,7 @@ Status WriteReport(Platform& platform, const Str& folder, const char16_t* sectio
     Str fresh = path + u'.';
     for (uint32_t id = platform.ProcessId(), scale = 1000000000; scale; scale /= 10)
         fresh += static_cast<char16_t>(u'0' + id / scale % 10);
-    fresh += u"-0";
+    fresh += "-0";
     const Chars chars = CharsFor(platform, fresh);
     platform.CloseFiles();
     FileStatus created = platform.CreateReportFile(chars, fresh);
@@ -61,10 +61,10 @@ Status WriteReport(Platform& platform, const Str& folder, const char16_t* sectio
     if (Status s = Check(created)) return s;
     Status s = Check(platform.CheckReportFile());
     for (int i = 0; i < 6 && !s; ++i) {  // a line a write, each ended by CR LF
-        const char16_t* const heads[6] = {u"[Plug-in]", u"Name = Quorvel", u"Version = 1.0", section, head5, u"Return ="};
+        const char* const heads[6] = {"[Plug-in]", "Name = Quorvel", "Version = 1.0", section, head5, "Return ="};
         Str line = heads[i];
         if (i >= 4) line += i == 4 ? value5 : value6;
-        line += u"\r\n";
+        line += "\r\n";
         s = Check(platform.WriteReportFile(line));
     }
     platform.CloseFiles();

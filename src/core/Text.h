@@ -16,6 +16,7 @@ public:
     Str() = default;
     Str(const char16_t* s) : Str(s, Length(s)) {}  // NUL-terminated
     Str(const char16_t* s, size_t n) { Append(s, n); }
+    Str(const char* ascii) { *this += ascii; }  // NUL-terminated, a character a byte: half the bytes in the image
     Str(size_t n, char16_t c) {
         for (size_t i = 0; i < n; ++i) *this += c;
     }

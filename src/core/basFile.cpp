@@ -11,13 +11,17 @@ Str AddBackslash(const Str& path) {
 }
 
 Status GetTempDir(Platform& platform, Str& folder) {
-    Str probe;  // empty, but a real buffer: never a null pointer
+    Str probe;
     int16_t n{};
     if (Status s = ToInt16(platform.GetTempFolder(0, probe), n)) return s;
     Str buffer(static_cast<size_t>(n), u' ');  // n is never negative: it came from an unsigned count
-    platform.GetTempFolder(static_cast<uint32_t>(buffer.size()), buffer);  // only the first answer counts
-    if (n - 1 < 0) return errInvalidArgument;
-    folder = AddBackslash(FolderName(platform, buffer.substr(0, static_cast<size_t>(n - 1))));
+    platform.GetTempFolder(static_cast<uint32_t>(buffer.size()), buffer);
+    // The first answer may be larger than the name needs: the name ends at the first NUL the call left
+    // in the buffer. A buffer with none, or with nothing before it (an answer of 0 among them), names no folder.
+    size_t end = 0;
+    while (end < buffer.size() && buffer[end] != u'\0') ++end;
+    if (end == 0 || end == buffer.size()) return errInvalidArgument;
+    folder = AddBackslash(FolderName(platform, buffer.substr(0, end)));
     return {};
 }
 
@@ -52,6 +56,17 @@ static bool IsFullyQualified(const Str& path) {
     return path.size() >= 2 && path[0] == u'\\' && path[1] == u'\\';
 }
 
+// A relative target made full: its folder against the current directory, its last part joined as it is
+// written, for making it full would drop its trailing dots and blanks (*. would become *). Only a target
+// without a last part (C:, a folder ending in a separator) or one that ends in . or .. is made full whole.
+static Str MadeFull(Platform& platform, const Str& name) {
+    size_t cut = name.size();
+    while (cut > 0 && name[cut - 1] != u'\\' && name[cut - 1] != u'/' && !(cut == 2 && name[1] == u':')) --cut;
+    Str last = name.substr(cut, name.size());
+    if (last.empty() || last == u"." || last == u"..") return platform.FullPathName(name);
+    return AddBackslash(platform.FullPathName(name.substr(0, cut) + u'.')) + last;
+}
+
 Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex, bool& deleted) {
     int16_t last{};
     if (Status s = ToInt16(static_cast<int64_t>(Files.size()) - 1, last)) return s;
@@ -61,7 +76,7 @@ Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex,
     for (int32_t i = StartIndex; i <= last; ++i) {
         if (Status s = PathArgument(Files[i])) return s;
         Str name = Value(Files[i]);
-        if (!IsFullyQualified(name)) name = platform.FullPathName(name);
+        if (!IsFullyQualified(name)) name = MadeFull(platform, name);
         if (!IsFullyQualified(name)) return errInvalidArgument;  // it could not be made full
         if (Status s = PathArgument(name)) return s;              // nor may what the shell sees hold one
         if (CharsFor(platform, name) == Chars::Wide) chars = Chars::Wide;
@@ -76,7 +91,7 @@ Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex,
     request.flags = FOF_NOCONFIRMATION_FLAG | FOF_ALLOWUNDO_FLAG | FOF_NOERRORUI_FLAG;
     int16_t code{};
     if (Status s = ToInt16(platform.SHFileOperation(chars, request), code)) return s;
-    deleted = code == 0;
+    deleted = code == 0 && !request.aborted;  // the shell may skip a file, answer 0 and only say so here
     return {};
 }
 

@@ -46,12 +46,11 @@ Status PathArgument(const Text& text);
 
 // Asks the shell to delete Files[StartIndex..] with undo allowed, no
 // confirmation and no error dialog (a file it cannot delete makes the answer
-// a failure, never a window that waits for a click); deleted is true when the
-// shell reports success. The shell
-// keeps undo only for full names, so a target that is not fully qualified (a
-// drive and its root, or \\ for a UNC or device name) is first made full
-// against the current directory; one that cannot be is the invalid-argument
-// failure, and nothing is deleted.
+// a failure); deleted is true when the shell reports success and skipped
+// nothing. The shell keeps undo only for full names, so a target that is not
+// fully qualified (a drive and its root, or \\ for a UNC or device name) is
+// first made full against the current directory, its last part as written;
+// one that cannot be is the invalid-argument failure, and nothing is deleted.
 Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex, bool& deleted);
 
 }  // namespace qrv

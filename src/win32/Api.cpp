@@ -13,6 +13,7 @@ const char names[] =
 #define QRV_INITIAL_gdi32 "g"
 #define QRV_INITIAL_shell32 "s"
 #define QRV_INITIAL_advapi32 "a"
+#define QRV_INITIAL_ole32 "o"
     QRV_API(QRV_NAME);
 #undef QRV_NAME
 FARPROC procs[api_count];
@@ -26,7 +27,7 @@ const char* Name(Api api) {
 }
 
 const char* Library(char initial) {
-    return initial == 'k' ? "kernel32" : initial == 'u' ? "user32" : initial == 'g' ? "gdi32" : initial == 'a' ? "advapi32" : "shell32";
+    return initial == 'k' ? "kernel32" : initial == 'u' ? "user32" : initial == 'g' ? "gdi32" : initial == 'a' ? "advapi32" : initial == 'o' ? "ole32" : "shell32";
 }
 
 // How libraries are loaded: decided once, before the first library other than
@@ -68,7 +69,7 @@ FARPROC Find(Api api) {
         const char* library = Library(*name);
         HMODULE module = ::GetModuleHandleA(library);
         if (!module) module = LoadSystemLibrary(library);  // kept for the life of the process
-        if (module) proc = ::GetProcAddress(module, name + 1);
+        if (module) proc = Lookup(module, name + 1);
     }
     return proc;
 }

@@ -54,12 +54,13 @@ namespace qrv {
     X(user32, SetWindowTextW)            \
     X(user32, ShowWindow)                \
     X(gdi32, GetDeviceCaps)              \
+    X(ole32, CoInitializeEx)             \
     X(advapi32, GetTokenInformation)     \
     X(advapi32, OpenProcessToken)        \
     X(shell32, SHFileOperationA)         \
     X(shell32, SHFileOperationW)         \
-    X(shell32, ShellExecuteA)            \
-    X(shell32, ShellExecuteW)
+    X(shell32, ShellExecuteExA)          \
+    X(shell32, ShellExecuteExW)
 
 enum Api {
 #define QRV_ENUM(library, name) api_##name,
@@ -74,6 +75,15 @@ FARPROC Find(Api api);
 // The function; every Windows that can start us has it, and one without it
 // ends the run with the function's name.
 FARPROC Need(Api api);
+
+// A function of a loaded library, by name: GetProcAddress. The suite's own
+// build of the program (QRV_STAND_INS, never shipped) defines it elsewhere,
+// so that a test can answer a call with a stand-in, or find it missing.
+#ifdef QRV_STAND_INS
+FARPROC Lookup(HMODULE module, const char* name);
+#else
+inline FARPROC Lookup(HMODULE module, const char* name) { return ::GetProcAddress(module, name); }
+#endif
 
 // Loads a library by its full path in the system folder, never by a bare name
 // that could reach the program's folder; null where it cannot. The first call

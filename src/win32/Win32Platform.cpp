@@ -3,6 +3,7 @@
 #include "Win32Platform.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include "Api.h"
@@ -11,6 +12,7 @@
 #undef GetDiskFreeSpace
 #undef GetDiskFreeSpaceEx
 #undef ShellExecute
+#undef ShellExecuteEx
 #undef SHFileOperation
 
 namespace qrv {
@@ -64,9 +66,6 @@ bool ExactAnsi(const Str& s, Bytes& out) {
     return CALL(MultiByteToWideChar)(CP_ACP, 0, out.c_str(), static_cast<int>(out.size()),
                                      reinterpret_cast<wchar_t*>(back.data()), length) == length && back == s;
 }
-
-// An optional text for a 16-bit function: absent is a null pointer.
-const wchar_t* WideArg(const Text& t) { return t ? Wide(*t) : nullptr; }
 
 // --- The platform -------------------------------------------------------------
 
@@ -193,12 +192,10 @@ public:
 
     uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
         // The folder's own 16-bit name: its ANSI form, where the code page
-        // cannot carry it, could name another folder. A real buffer of at
-        // least size characters, even when size is 0.
-        Str wide((size > buffer.size() ? size : buffer.size()) + 1, u'\0');
-        DWORD n = CALL(GetTempPathW)(size, reinterpret_cast<wchar_t*>(wide.data()));
-        if (size != 0) buffer = Str(wide.c_str()) + u'\0';
-        return n;
+        // cannot carry it, could name another folder. A real buffer even
+        // when size is 0.
+        wchar_t none[1];
+        return CALL(GetTempPathW)(size, size ? reinterpret_cast<wchar_t*>(buffer.data()) : none);
     }
 
     Str ShortPathName(const Str& path) override {
@@ -229,7 +226,7 @@ public:
 
     bool GetProcAddress(Handle module, const Str& name) override {
         Bytes n;
-        return ExactAnsi(name, n) && ::GetProcAddress(reinterpret_cast<HMODULE>(module), n.c_str()) != nullptr;
+        return ExactAnsi(name, n) && Lookup(reinterpret_cast<HMODULE>(module), n.c_str()) != nullptr;
     }
 
     void FreeLibrary(Handle module) override { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
@@ -259,37 +256,47 @@ public:
 
     Handle GetDesktopWindow() override { return reinterpret_cast<Handle>(CALL(GetDesktopWindow)()); }
 
+    // The A and W requests of each shell function below are laid out alike: one request is made, its
+    // texts of the kind the function called takes.
     int32_t ShellExecute(Chars chars, Handle owner, const Text& operation, const Text& file, const Text& parameters,
                          const Text& directory, int32_t show) override {
-        HINSTANCE code;
-        if (chars == Chars::Wide) {
-            code = CALL(ShellExecuteW)(reinterpret_cast<HWND>(owner), WideArg(operation), WideArg(file),
-                                       WideArg(parameters), WideArg(directory), show);
-        } else {
-            const Text* texts[4] = {&operation, &file, &parameters, &directory};
-            Bytes bytes[4];
-            const char* a[4];
-            for (int i = 0; i < 4; ++i) {
-                if (*texts[i] && !ExactAnsi(**texts[i], bytes[i])) return SE_ERR_FNF;
-                a[i] = *texts[i] ? bytes[i].c_str() : nullptr;  // absent: a null pointer
-            }
-            code = CALL(ShellExecuteA)(reinterpret_cast<HWND>(owner), a[0], a[1], a[2], a[3], show);
+        const Text* texts[4] = {&operation, &file, &parameters, &directory};
+        Bytes bytes[4];
+        LPCWSTR p[4];
+        for (int i = 0; i < 4; ++i) {
+            p[i] = nullptr;  // absent: a null pointer
+            if (!*texts[i]) continue;
+            if (chars == Chars::Wide) p[i] = Wide(**texts[i]);
+            else if (ExactAnsi(**texts[i], bytes[i])) p[i] = reinterpret_cast<LPCWSTR>(bytes[i].c_str());
+            else return SE_ERR_FNF;
         }
-        return static_cast<int32_t>(reinterpret_cast<intptr_t>(code));
+        // COM first, as Microsoft asks of a caller of the shell's execute functions, for the handlers it
+        // may reach through COM; where COM cannot start, the call is made all the same. The launch is
+        // completed before the call returns (this thread has no message loop and the process ends soon
+        // after), and no error box of the shell's is shown: its code is the answer.
+        if (auto init = FIND(CoInitializeEx)) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        SHELLEXECUTEINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+        info.hwnd = reinterpret_cast<HWND>(owner);
+        info.lpVerb = p[0], info.lpFile = p[1], info.lpParameters = p[2], info.lpDirectory = p[3];
+        info.nShow = show;
+        (chars == Chars::Wide ? CALL(ShellExecuteExW) : reinterpret_cast<decltype(&ShellExecuteExW)>(CALL(ShellExecuteExA)))(&info);
+        return static_cast<int32_t>(reinterpret_cast<intptr_t>(info.hInstApp));
     }
 
-    int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) override {
-        // No owner, destination, name mappings or title; the aborted flag clear.
-        auto run = [&](auto op, auto shFileOperation, auto from) {
-            op.wFunc = request.operation;
-            op.pFrom = from;
-            op.fFlags = request.flags;
-            return shFileOperation(&op);
-        };
+    int32_t SHFileOperation(Chars chars, ShellFileRequest& request) override {
+        // No owner, destination, name mappings or title; the aborted flag clear, then read back.
+        SHFILEOPSTRUCTW op{};
+        op.wFunc = request.operation;
+        op.fFlags = request.flags;
         Bytes from;
-        if (chars == Chars::Wide) return run(SHFILEOPSTRUCTW{}, CALL(SHFileOperationW), Wide(request.from));
-        if (!ExactAnsi(request.from, from)) return ERROR_INVALID_NAME;
-        return run(SHFILEOPSTRUCTA{}, CALL(SHFileOperationA), from.c_str());
+        if (chars == Chars::Wide) op.pFrom = Wide(request.from);
+        else if (ExactAnsi(request.from, from)) op.pFrom = reinterpret_cast<LPCWSTR>(from.c_str());
+        else return ERROR_INVALID_NAME;
+        int code = (chars == Chars::Wide ? CALL(SHFileOperationW) : reinterpret_cast<decltype(&SHFileOperationW)>(CALL(SHFileOperationA)))(&op);
+        request.aborted = op.fAnyOperationsAborted != FALSE;
+        return code;
     }
 
 private:

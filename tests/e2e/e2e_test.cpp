@@ -17,6 +17,7 @@
 #include <regex>
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 
 namespace {
 
@@ -162,7 +163,7 @@ TEST(EndToEnd, WhereWineActsAsVistaLibrariesStillComeFromTheSystemFolder) {
 // shell's start; and the guard against others' junctions, which Wine's token (elevated) turns on.
 std::string ErrorModeAndDisk(const std::string& args) {
     std::string trace = Wine("'" + kExe + "' " + args, 120, ".", "sh -c 'WINEDEBUG=+relay exec \"$WINELOADER\" \"$@\" 2>&1' sh ");
-    static const std::regex call(R"(^([0-9a-f]+):Call [A-Za-z0-9]+\.(SetErrorMode|GetDiskFreeSpace(Ex)?[AW]|SHFileOperation[AW]|ShellExecute[AW]|CreateFile[AW]|MoveFileEx[AW]|SetProcessMitigationPolicy)\(([0-9a-f]*)?(.*)\) ret=)");
+    static const std::regex call(R"(^([0-9a-f]+):Call [A-Za-z0-9]+\.(SetErrorMode|GetDiskFreeSpace(Ex)?[AW]|SHFileOperation[AW]|ShellExecuteEx[AW]|CreateFile[AW]|MoveFileEx[AW]|SetProcessMitigationPolicy)\(([0-9a-f]*)?(.*)\) ret=)");
     std::string seen, thread;
     std::istringstream lines(trace);
     for (std::string line; std::getline(lines, line);) {
@@ -180,8 +181,38 @@ TEST(EndToEnd, SystemBoxesAreHeldOffOnTheDiskAndNeverForWhatTheShellStarts) {
     // The guard only after the command's own work, then the report's new file, moved over the name.
     const std::string report = "SetProcessMitigationPolicy CreateFileA MoveFileExA SetErrorMode(0) ";
     EXPECT_EQ(ErrorModeAndDisk("FreeDiskSpace 'C:\\'"), "SetErrorMode(1) GetDiskFreeSpaceExA " + report);
-    EXPECT_EQ(ErrorModeAndDisk("Execute 'Z:\\missing'"), "ShellExecuteA SetErrorMode(1) " + report);
+    EXPECT_EQ(ErrorModeAndDisk("Execute 'Z:\\missing'"), "ShellExecuteExA SetErrorMode(1) " + report);
     EXPECT_EQ(ErrorModeAndDisk("Delete '" + Win(kRoot + "/victim.txt") + "'"), "SetErrorMode(1) SHFileOperationA " + report);
+}
+
+// What Windows may answer and Wine does not: the suite's build of the program, its system functions named in
+// QUORVEL_STANDINS answered by stand-ins (tests/e2e/standins.cpp), or missing; its temp folder holding an old report.
+TEST(EndToEnd, AnswersOnlyWindowsGivesReachTheRealProgram) {
+    auto box = [](const char* number, const char* text) { return "BOX Plug-in Quorvel|Error in Form_Load()\\rErr code  " + std::string(number) + "\\r\\r" + text + "\nEXIT " + number + "\nREPORT old\n"; };
+    const std::string temp = kRoot + "/standin-temp", dir = kRoot + "/standin-victims", z = Win(dir);
+    struct statvfs disk;
+    ASSERT_TRUE(statvfs("/", &disk) == 0 && disk.f_bavail * disk.f_frsize > (4ull << 30)) << "Z:\\ needs 4 GiB free to hold more than 2 GiB";
+    const struct { const char* standIns; std::string args, seen; } rows[] = {
+        {"GetTempPathW=1", "FreeDiskSpace Q:\\none", Reported("[FreeDiskSpace]", "Argument = Q:\\none", "Return = 0")},  // a size one too large
+        {"SHFileOperationA=0", "Delete *. sub\\*. \"" + z + "\\a\"",  // the names asked for, then nothing done, the aborted flag set
+         "BOX SHFileOperation|" + z + "\\*.|" + z + "\\sub\\*.|" + z + "\\a\n" + Reported("[Delete]", "Argument = ", "Return =False")},
+        {"ShellExecuteExA=42", "Execute Z:\\none", Reported("[Execute]", "File = Z:\\none", "Return = 42")},
+        {"ShellExecuteExA=33", "Execute Z:\\none", Reported("[Execute]", "File = Z:\\none", "Return = 33")},
+        {"ShellExecuteExA=31", "Execute Z:\\none", Reported("[Execute]", "File = Z:\\none", "Return = 31")},
+        {"-GetDiskFreeSpaceExA", "FreeDiskSpace Z:\\", box("6", "Overflow")},  // the clusters of a real disk of more than 2 GiB
+        {"-GetDiskFreeSpaceExA GetDiskFreeSpaceA=524287", "FreeDiskSpace C:\\", Reported("[FreeDiskSpace]", "Argument = C:\\", "Return = 2147479552")},
+        {"-GetDiskFreeSpaceExA GetDiskFreeSpaceA=524288", "FreeDiskSpace C:\\", box("6", "Overflow")},
+        {"WriteFile=10", "FreeDiskSpace Q:\\none", box("57", "Device I/O error")},
+        {"WideCharToMultiByte=0", "FreeDiskSpace Q:\\none", box("5", "Invalid procedure call or argument")},
+    };
+    for (const auto& row : rows) {
+        fs::remove_all(temp), fs::remove_all(dir), fs::create_directories(temp), fs::create_directories(dir + "/sub");
+        std::ofstream(temp + "/qrvplug.txt") << "old", std::ofstream(dir + "/a") << "a";
+        std::string exe = kDir + "/quorvel-standins.exe";
+        EXPECT_EQ(Start(exe, "\"" + Win(exe) + "\" " + row.args, {"QUORVEL_STANDINS=" + std::string(row.standIns), "TMP=" + Win(temp), "TEMP=" + Win(temp)}, dir),
+                  row.seen) << row.standIns;
+        EXPECT_EQ(Names(temp) + Held(dir + "/a"), "qrvplug.txt a, links: 1") << row.standIns;  // nothing left beside it; nothing deleted
+    }
 }
 
 TEST(EndToEnd, TheMainJobShowsTheBoxAsTextAndEnds) {

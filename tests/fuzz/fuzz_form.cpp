@@ -72,8 +72,10 @@ struct Input : Platform {
     uint32_t ProcessId() override { return Any<uint32_t>(); }
     void CloseFiles() override {}
     uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
-        if (size > 0) buffer = Take(40000);
-        return in.ConsumeBool() ? static_cast<uint32_t>(buffer.size() + 1) : Any<uint32_t>();
+        Require(buffer.size() >= size);  // the call writes up to size characters into it, a NUL or none among them
+        Str written = Take(size);
+        for (size_t i = 0; i < written.size(); ++i) buffer.data()[i] = written[i];
+        return in.ConsumeBool() ? static_cast<uint32_t>(written.size() + 1) : Any<uint32_t>();
     }
     Str ShortPathName(const Str&) override { return Disk(), Take(300); }
     uint32_t SetErrorMode(uint32_t m) override { return std::exchange(mode, m); }
@@ -95,8 +97,9 @@ struct Input : Platform {
     int32_t ShellExecute(Chars chars, Handle, const Text&, const Text& file, const Text&, const Text&, int32_t) override {
         return Named(chars, Value(file)), Require(mode == hostMode && !guarded), calls += 1, Any<int32_t>();
     }
-    int32_t SHFileOperation(Chars chars, const ShellFileRequest& request) override {
+    int32_t SHFileOperation(Chars chars, ShellFileRequest& request) override {
         Disk();
+        request.aborted = in.ConsumeBool();
         const U16 from(request.from.begin(), request.from.end());
         Require(from.size() >= 1 && from.back() == u'\0');
         for (size_t at = 0, end; (end = from.find(u'\0', at)) < from.size() - 1; at = end + 1) {  // each name is full

@@ -62,7 +62,7 @@ struct Windows : Platform {
     bool hasEx = true, diskOk = true;  // kernel32 exports GetDiskFreeSpaceExA; the disk answers
     uint64_t available = 0;            // bytes available to the caller
     uint32_t clusters[3] = {};         // sectors per cluster, bytes per sector, free clusters
-    int32_t shellCode = 42, deleteCode = 0;
+    int32_t shellCode = 42, deleteCode = 0; bool aborted = false;  // the shell's answers; aborted: it skipped a file
     FileStatus createStatus = FileStatus::Ok, writeStatus = FileStatus::Ok, plainStatus = FileStatus::Ok, moveStatus = FileStatus::Ok;
     int writesBeforeFailure = 1000, takenNames = 0;  // a write past the sixth lands too; the new names taken
     bool elevated = false; uint32_t pid = 4242;  // whether the token is elevated; the process id
@@ -112,8 +112,9 @@ struct Windows : Platform {
     void TrustOnlyAdminRedirections() override { guarded = true; }
     uint32_t ProcessId() override { return pid; }
     void CloseFiles() override {}
-    uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
-        if (size > 0) buffer = temp + u'\0';  // even past size: only the first n - 1 characters may count
+    uint32_t GetTempFolder(uint32_t size, Str& buffer) override {  // the name and a NUL, as far as size allows
+        EXPECT_GE(buffer.size(), size);
+        for (uint32_t i = 0; i < size && i <= temp.size(); ++i) buffer.data()[i] = i < temp.size() ? temp[i] : u'\0';
         return static_cast<uint32_t>(tempLength >= 0 ? tempLength : temp.size() + (size > temp.size() ? 0 : 1));
     }
     Str ShortPathName(const Str& p) override { return Disk("ShortPathName"), shortNames[p]; }
@@ -121,7 +122,7 @@ struct Windows : Platform {
     bool IsExactInAnsi(const Str& t) override { return std::all_of(t.begin(), t.end(), [](char16_t c) { return c < 0x100; }); }
     Handle GetModuleHandleA(const Str& name) override { return name == u"kernel32" ? 0x7000 : 0; }
     Handle GetDesktopWindow() override { return 0x10010; }
-    int32_t SHFileOperation(Chars c, const ShellFileRequest& r) override { return Disk("SHFileOperation"), request = r, deleteChars = c, deleteCode; }
+    int32_t SHFileOperation(Chars c, ShellFileRequest& r) override { return Disk("SHFileOperation"), r.aborted = aborted, request = r, deleteChars = c, deleteCode; }
 
     MOCK_METHOD(Handle, LoadLibraryA, (const Str&), (override));
     MOCK_METHOD(bool, GetProcAddress, (Handle, const Str&), (override));
@@ -133,8 +134,11 @@ struct Windows : Platform {
 
     Windows() {
         ON_CALL(*this, GetProcAddress(0x7000, Str(u"GetDiskFreeSpaceExA"))).WillByDefault([this] { return hasEx; });
-        // A name made full against the current directory, as it is written (the small Windows resolves no dots).
-        ON_CALL(*this, FullPathName).WillByDefault([this](const Str& p) { return current + u'\\' + p; });
+        // A name made full against the current directory, as it is written: the small Windows resolves only a last \. part.
+        ON_CALL(*this, FullPathName).WillByDefault([this](const Str& p) {
+            Str full = current + u'\\' + p;
+            return full.substr(0, full.size() - (full.size() > 2 && full.back() == u'.' && full[full.size() - 2] == u'\\' ? 2 : 0));
+        });
         ON_CALL(*this, GetDiskFreeSpaceEx).WillByDefault([this](Chars, const Str&, uint64_t& a) { return Disk("GetDiskFreeSpaceEx"), a = available, diskOk; });
         ON_CALL(*this, GetDiskFreeSpace).WillByDefault([this](Chars, const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
             return Disk("GetDiskFreeSpace"), s = clusters[0], b = clusters[1], f = clusters[2], diskOk;

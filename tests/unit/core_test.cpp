@@ -114,23 +114,33 @@ TEST(Run, WhatTheHostSeesOfEachCommand) {
          "[Delete]|Argument = |Return =False| deleting (W) C:\\a\\0C:\\b c.txt\\0\\\\?\\C:\\d\\0\\0"},
         {"Delete C:\\a", [](Windows& f) { f.deleteCode = 32768; }, "old deleting C:\\a\\0\\0 box 6 Overflow"},
         {"Delete C:\\a", [](Windows& f) { f.deleteCode = -32769; }, "old deleting C:\\a\\0\\0 box 6 Overflow"},
-        // The shell keeps undo only for full names: each target that is not is made full first, as the system
-        // makes it against the current directory; one that cannot be made full deletes nothing.
+        // The shell keeps undo only for full names: each target that is not has its folder made full first, as
+        // the system makes it against the current directory, and its last part joined as written (made full, *.
+        // would lose its dot and mean every name); one that cannot be made full deletes nothing.
         {"Delete notes.txt *.log", {}, "[Delete]|Argument = |Return =True| deleting C:\\WORK\\notes.txt\\0C:\\WORK\\*.log\\0\\0"},
-        {"Delete .\\a ..\\b C:x \\y C:/z D:", [](Windows& f) {
-             for (const char16_t* name : {u".\\a", u"..\\b", u"C:x", u"\\y", u"C:/z", u"D:"}) EXPECT_CALL(f, FullPathName(Str(name)));
-         }, "[Delete]|Argument = |Return =True| deleting C:\\WORK\\.\\a\\0C:\\WORK\\..\\b\\0C:\\WORK\\C:x\\0C:\\WORK\\\\y\\0C:\\WORK\\C:/z\\0C:\\WORK\\D:\\0\\0"},
+        {"Delete *. sub\\*. \"b. \" d/e..", [](Windows& f) {
+             for (const char16_t* name : {u".", u"sub\\.", u"d/."}) EXPECT_CALL(f, FullPathName(Str(name))).Times(name[0] == u'.' ? 2 : 1);
+         }, "[Delete]|Argument = |Return =True| deleting C:\\WORK\\*.\\0C:\\WORK\\sub\\*.\\0C:\\WORK\\b. \\0C:\\WORK\\d/.\\e..\\0\\0"},
+        {"Delete .\\a ..\\b C:x \\y C:/z D: sub\\ . ..\\..", [](Windows& f) {  // no last part, or . or ..: made full whole
+             for (const char16_t* name : {u".\\.", u"..\\.", u"C:.", u"\\.", u"C:/.", u"D:", u"sub\\", u".", u"..\\.."}) EXPECT_CALL(f, FullPathName(Str(name)));
+         }, "[Delete]|Argument = |Return =True| deleting C:\\WORK\\.\\a\\0C:\\WORK\\..\\b\\0C:\\WORK\\C:.\\x\\0C:\\WORK\\y\\0C:\\WORK\\C:/.\\z\\0"
+            "C:\\WORK\\D:\\0C:\\WORK\\sub\\\\0C:\\WORK\\0C:\\WORK\\..\\..\\0\\0"},
+        // The shell may skip a file it cannot delete, answer 0 and only set the request's aborted flag.
+        {"Delete C:\\a", [](Windows& f) { f.aborted = true; }, "[Delete]|Argument = |Return =False| deleting C:\\a\\0\\0"},
         {"Delete C:\\a.txt b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str())); },
          "old box 5 Invalid procedure call or argument"},
         {"Delete b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str(u"b.txt"))); },
          "old box 5 Invalid procedure call or argument"},
         {"Delete b.txt", [](Windows& f) { ON_CALL(f, FullPathName).WillByDefault(testing::Return(Str(u"C:\\b\0c.txt", 10))); },
          "old box 5 Invalid procedure call or argument"},
-        // The temp folder: one trailing backslash, the first n - 1 characters.
+        // The temp folder: one trailing backslash, the name up to the first NUL however large the size answered
+        // (NT may answer more than it needs); a buffer left without a NUL, or empty before it, names no folder.
         {"Execute x", [](Windows& f) { f.temp = u"C:\\T"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
         {"Execute x", [](Windows& f) { f.temp = u"C:\\T\\"; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
-        {"Execute x", [](Windows& f) { f.temp = u""; }, "\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
-        {"Execute x", [](Windows& f) { f.tempLength = 5; }, "C:\\T\\qrvplug.txt: [Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.tempLength = 10; }, "[Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.tempLength = 9; }, "[Execute]|File = x|Return = 42|"},
+        {"Execute x", [](Windows& f) { f.tempLength = 8; }, "old box 5 Invalid procedure call or argument"},
+        {"Execute x", [](Windows& f) { f.temp = u""; }, "old box 5 Invalid procedure call or argument"},
         {"Execute x", [](Windows& f) { f.tempLength = 0; }, "old box 5 Invalid procedure call or argument"},
         {"Execute x", [](Windows& f) { f.tempLength = 32768; }, "old box 6 Overflow"},
         // A folder the code page cannot carry goes by its 8.3 form, else by its own name through the 16-bit

@@ -268,8 +268,16 @@ void CheckDelete(Check& c) {
                std::to_string(bin.i64NumItems - binBefore) + " more items");
     else
         printf("--    the recycle bin's count: not readable here\n");
-    c.Same("Delete of a missing target reports False", "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =False")),
-           c.Run(c.Quoted() + L" Delete \"" + dir + L"\\quorvel-check-missing.txt\"").Text());
+    const string refused = "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =False"));
+    c.Same("Delete of a missing target reports False", refused, c.Run(c.Quoted() + L" Delete \"" + dir + L"\\quorvel-check-missing.txt\"").Text());
+    // A file another program holds open without sharing delete cannot go to the bin: the shell skips it.
+    const wstring held = dir + L"\\quorvel-check-held.txt";
+    Write(held, "held");
+    HANDLE open = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    string seen = c.Run(c.Quoted() + L" Delete \"" + held + L"\"").Text();
+    CloseHandle(open);
+    c.Same("Delete of a file held open without sharing delete reports False and leaves it", refused + "; kept",
+           seen + (Exists(held) ? "; kept" : "; gone"));
 }
 
 void CheckReport(Check& c) {
