@@ -1,5 +1,6 @@
 ; Calling Quorvel from an NSIS 3 installer: a recipe to copy, with quorvel.nsh.
-;   makensis -DQUORVEL=path\to\quorvel.exe [-DAMD64] quorvel.nsi
+;   makensis -DQUORVEL=../../quorvel.exe [-DAMD64] quorvel.nsi   (here, in the unpacked zip;
+;   QUORVEL is found from this script's folder)
 ;   then    quorvel-recipe.exe /S [/OPEN=DOCUMENT] /D=FOLDER
 ; A silent installer that, as installers do, unpacks the plug-in into
 ; $PLUGINSDIR and uses it through quorvel.nsh (the header to include in your

@@ -1,11 +1,7 @@
-// End to end: the real quorvel.exe of one build (QRV_BUILD: win32 or win64)
-// under Wine, in the build's own prefix, which the wine_prefix test that
-// ctest runs first made. What Windows can judge from inside is judged by
-// quorvel-check.exe, run here as host authors run it, and the recipes by
-// tests/windows/checks, which the Windows workflow runs too; the cases below
-// check what only this side sees: the trash, Wine's Windows versions, the
-// main job and the signed release. Our host program starts the exe with an exact command line
-// and environment and prints the boxes, the exit status and the report.
+// End to end: the real quorvel.exe of one build (QRV_BUILD) under Wine, in the prefix the wine_prefix test
+// made. What Windows can judge from inside, quorvel-check.exe judges (run here as host authors run it); the
+// cases below check what only this side sees: the trash, Wine's modes, answers only Windows gives, the main
+// job and the signed release. Our host program starts the exe and prints its boxes, exit status and report.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -71,18 +67,29 @@ std::string Reported(const std::string& section, const std::string& line5, const
 
 // Runs a quorvel-check.exe as host authors run it (with no argument: on the quorvel.exe beside it), Wine
 // told to prefer libraries beside the program, as a planted copy would be on Windows; every case must hold.
-void EveryCaseHolds(const std::string& check, const std::string& args = "") {
+std::string EveryCaseHolds(const std::string& check, const std::string& args = "", const char* ending = "\nok: 0 failed; ") {
     setenv("WINEDLLOVERRIDES", "version,uxtheme,dwmapi,cryptbase,propsys,shell32=n,b", 1);
     fs::create_directories(kRoot + "/scratch");  // its current folder: nothing of the build's
-    std::string seen = Wine("'" + check + "' " + args + " && echo 'exit status 0'", 300, kRoot + "/scratch");
+    std::string seen = Wine("'" + check + "' " + args + "; echo \"exit status $?\"", 300, kRoot + "/scratch");
     unsetenv("WINEDLLOVERRIDES");
     std::cout << seen;
-    EXPECT_NE(seen.find("\nok: 0 failed; "), std::string::npos);
-    EXPECT_NE(seen.find("\nexit status 0\n"), std::string::npos);
+    EXPECT_NE(seen.find(ending), std::string::npos);
+    EXPECT_NE(seen.find(ending[1] == 'o' ? "\nexit status 0\n" : "\nexit status 1\n"), std::string::npos);
+    return seen;
 }
 
 TEST(EndToEnd, EveryCaseOfTheCheckHolds) {
-    EveryCaseHolds(kDir + "/quorvel-check.exe", "'" + Win(kExe) + "'");  // what Windows can judge from inside
+    std::string seen = EveryCaseHolds(kDir + "/quorvel-check.exe", "'" + Win(kExe) + "'");  // what Windows can judge from inside
+    // The guide's sample of its output: each line, digits aside, one the check printed, in the check's order.
+    const std::string guide = Slurp(QRV_SCRIPTS "/../docs/hosts.md"), marker = "Run on a build under Wine:\n\n```\n";
+    ASSERT_NE(guide.find(marker), std::string::npos) << "the guide has no sample of the check's output";
+    auto digitless = [](const std::string& s) { return std::regex_replace(s, std::regex("[0-9]+"), "N"); };
+    std::istringstream lines(guide.substr(guide.find(marker) + marker.size(), guide.find("```", guide.find(marker) + marker.size()) - guide.find(marker) - marker.size()));
+    size_t at = 0;
+    for (std::string line; std::getline(lines, line) && at != std::string::npos;) {
+        at = line == "…" ? at : digitless(seen).find(digitless(line) + "\n", at);
+        EXPECT_NE(at, std::string::npos) << "the guide's sample line, not printed in its order: " << line;
+    }
 }
 
 TEST(EndToEnd, DeletedFilesLandWholeInTheTrashUnderTheirRealNames) {
@@ -104,6 +111,12 @@ TEST(EndToEnd, DeletedFilesLandWholeInTheTrashUnderTheirRealNames) {
     EXPECT_EQ(held, std::string("c d.txtc d.txt|w1.logw1.log|w22.logw22.log|") + names[3] + names[3] + "|" + names[4] + names[4] +
                         "|r.txtr.txt|r1.logr1.log|");
     EXPECT_EQ(Slurp(dir + "/a.txt") + Slurp(dir + "/ab.txt"), "keptkept");
+    // Wine's answers for the long names' table: a target past 259 characters goes to the bin, True; a missing \\?\ one is True.
+    const std::string deep = dir + "/" + std::string(200, 'l'), longName = std::string(100, 'm') + ".txt";
+    fs::create_directories(deep), std::ofstream(deep + "/" + longName) << "long";
+    for (const std::string& target : {Win(deep + "/" + longName), "\\\\?\\" + Win(dir + "/missing.txt")})
+        EXPECT_EQ(Quorvel("Delete \"" + target + "\""), Reported("[Delete]", "Argument = ", "Return =True")) << target;
+    EXPECT_EQ(Slurp(trash + "/files/" + longName), "long");
 }
 
 // What stands at a path: "none", "a link", "a folder", or a file's bytes and its count of links.
@@ -226,7 +239,14 @@ TEST(EndToEnd, TheMainJobShowsTheBoxAsTextAndEnds) {
 }
 
 TEST(EndToEnd, TheSignedReleaseHoldsItsOwnCheck) {
-    EveryCaseHolds(QRV_RELEASE_DIR + std::string(kBuild == "win64" ? "/win64" : "") + "/quorvel-check.exe");  // from the release test
+    const std::string folder = kBuild == "win64" ? "/win64" : "";
+    EveryCaseHolds(QRV_RELEASE_DIR + folder + "/quorvel-check.exe");  // from the release test
+    // One byte of its quorvel.exe changed after signing (Wine's WinVerifyTrust still answers success): the check fails it.
+    const std::string changed = kRoot + "/changed-release";
+    fs::remove_all(changed), fs::copy(QRV_RELEASE_DIR, changed, fs::copy_options::recursive);
+    std::fstream(changed + folder + "/quorvel.exe", std::ios::in | std::ios::out | std::ios::binary).seekp(0x50).put('!');
+    std::string seen = EveryCaseHolds(changed + folder + "/quorvel-check.exe", "", "\nFAIL: 1 failed; ");
+    EXPECT_NE(seen.find("\nFAIL  " + (folder.empty() ? "" : folder.substr(1) + "/") + "quorvel.exe is the release's, as SHA256SUMS lists it\n"), std::string::npos);
 }
 
 }  // namespace

@@ -4,8 +4,12 @@
 // three edit fields, hidden and marked minimised) and, started as
 // "floor.exe Delete NAME...", makes the same one shell call on the names: one
 // request for them all, to the recycle bin, no confirmation, no error dialog,
-// shell32 loaded only then. Nothing else: no splitting rules, no report.
+// shell32 loaded only then; started as "floor.exe Execute TARGET", starts COM
+// on its thread as the plug-in does and makes the same one ShellExecuteEx call
+// (Open, the folder 0, completed before it returns, no error UI). Nothing else:
+// no splitting rules, no report.
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 extern "C" void WinMainCRTStartup() {
@@ -31,6 +35,14 @@ extern "C" void WinMainCRTStartup() {
     if (*p == '"') for (++p; *p && *p != '"'; ++p) {}
     while (*p && *p != ' ') ++p;
     while (*p == ' ') ++p;
+    if (p[0] == 'E' && p[7] == ' ') {
+        auto init = reinterpret_cast<decltype(&CoInitializeEx)>(reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("ole32.dll"), "CoInitializeEx")));
+        init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+        auto execute = reinterpret_cast<decltype(&ShellExecuteExA)>(
+            reinterpret_cast<void*>(GetProcAddress(LoadLibraryA("shell32.dll"), "ShellExecuteExA")));
+        SHELLEXECUTEINFOA info = {sizeof info, SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI, nullptr, "Open", p + 8, nullptr, "0", 1};
+        ExitProcess(execute(&info));
+    }
     if (p[0] != 'D' || p[1] != 'e' || p[6] != ' ') ExitProcess(0);
     int n = 0;
     for (p += 7; *p && n < 32766; ++p) list[n++] = *p == ' ' ? '\0' : *p;

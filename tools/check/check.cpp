@@ -407,7 +407,8 @@ void CheckImage(Check& c) {
     if (found) snprintf(seen, sizeof seen, "file %lx.%lx, product %lx.%lx, %s", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
                         fixed->dwProductVersionMS >> 16, fixed->dwProductVersionMS & 0xFFFF, Utf8(copyright).c_str());
     c.Same("the version record: 1.00 and the copyright", "file 1.0, product 1.0, Copyright (c) 2026 The Quorvel authors", seen);
-    // The signature, as information: whether this Windows trusts the signer is its own affair.
+    // The signature: none, or one that verifies. Any other answer (a changed byte, an untrusted root, a
+    // certificate expired without a time stamp) is an exe not to ship.
     WINTRUST_FILE_INFO file{sizeof file, c.exe.c_str()};
     WINTRUST_DATA trust{sizeof trust};
     trust.dwUIChoice = WTD_UI_NONE, trust.fdwRevocationChecks = WTD_REVOKE_NONE, trust.dwUnionChoice = WTD_CHOICE_FILE;
@@ -416,8 +417,42 @@ void CheckImage(Check& c) {
     LONG answer = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
     trust.dwStateAction = WTD_STATEACTION_CLOSE;
     WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
-    printf("--    the signature: %s (WinVerifyTrust 0x%08lx)\n", answer == 0 ? "trusted" : answer == (LONG)TRUST_E_NOSIGNATURE ? "none" : "not trusted here",
-           (unsigned long)answer);
+    char answered[64];
+    snprintf(answered, sizeof answered, "WinVerifyTrust 0x%08lx", (unsigned long)answer);
+    c.Case(answer == 0 ? "the signature verifies" : "the exe is not signed", answer == 0 || answer == (LONG)TRUST_E_NOSIGNATURE,
+           "WinVerifyTrust 0 (verified) or 0x800b0100 (not signed)", answered);
+}
+
+// A file's SHA-256 in lowercase hex; empty where it cannot be read.
+string Sha256(const wstring& path) {
+    string bytes, hex;
+    HCRYPTPROV provider = 0;
+    HCRYPTHASH hash = 0;
+    BYTE digest[32];
+    DWORD n = sizeof digest;
+    if (Read(path, bytes) && CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
+        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) && CryptHashData(hash, (const BYTE*)bytes.data(), (DWORD)bytes.size(), 0) &&
+        CryptGetHashParam(hash, HP_HASHVAL, digest, &n, 0))
+        for (BYTE b : digest) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
+    if (hash) CryptDestroyHash(hash);
+    if (provider) CryptReleaseContext(provider, 0);
+    return hex;
+}
+
+// In a release, each program beside the check (its folder, or win64/ under the release's top) is the one
+// the release's SHA256SUMS lists.
+void CheckRelease(Check& c, const wstring& self) {
+    wstring dir = self.substr(0, self.rfind(L'\\')), top = dir, prefix;
+    string sums;
+    if (!Read(top + L"\\SHA256SUMS", sums)) top = dir.substr(0, dir.rfind(L'\\')), prefix = dir.substr(top.size() + 1) + L"/";
+    if (prefix.size() && !Read(top + L"\\SHA256SUMS", sums)) return (void)printf("--    no release's SHA256SUMS beside it: the programs not compared\n");
+    for (size_t at = 0, end; (end = sums.find('\n', at)) != string::npos; at = end + 1) {
+        string line = sums.substr(at, end - at), name = line.size() > 66 ? line.substr(66) : "";
+        wstring file = Wide(name);
+        if (file.compare(0, prefix.size(), prefix) || file.find(L'/', prefix.size()) != wstring::npos || file.size() < 4 || file.substr(file.size() - 4) != L".exe")
+            continue;
+        c.Same(name + " is the release's, as SHA256SUMS lists it", line.substr(0, 64), Sha256(dir + L"\\" + file.substr(prefix.size())));
+    }
 }
 
 // The manifest as the loader reads it: run as the invoker without UI access; Vista, 7, 8, 8.1 and
@@ -498,6 +533,7 @@ int wmain(int argc, wchar_t** argv) {
     CheckReport(c);
     CheckPlantedLinks(c);
     CheckImage(c);
+    CheckRelease(c, me);
     CheckManifest(c);
     CheckPlanted(c);
     RemoveLongFolders(c);
