@@ -8,19 +8,12 @@
 //   qrvhost [NAME=VALUE...] EXE LINEFILE
 #include "../../tools/check/runner.h"
 
-static bool ReadAll(const std::wstring& path, std::string& out) {
-    FILE* f = _wfopen(path.c_str(), L"rb");
-    char buf[4096];
-    for (size_t n; f && (n = fread(buf, 1, sizeof buf, f)) > 0;) out.append(buf, n);
-    return f && !fclose(f);
-}
-
 int wmain(int argc, wchar_t** argv) {
     int i = 1;
     for (std::wstring pair; i < argc && wcschr(argv[i], L'='); ++i)
         pair = argv[i], SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());
     std::string text;
-    if (argc != i + 2 || !ReadAll(argv[i + 1], text)) return 2;
+    if (argc != i + 2 || !runner::Read(argv[i + 1], text)) return 2;
     std::wstring line(text.size() + 1, L'\0');
     line.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &line[0], (int)line.size()));
     runner::Run run = runner::Start(argv[i], line, nullptr, nullptr, 240000);
@@ -30,7 +23,7 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t temp[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, temp);
     std::string report;
-    bool found = ReadAll(std::wstring(temp) + L"qrvplug.txt", report);
+    bool found = runner::Read(std::wstring(temp) + L"qrvplug.txt", report);
     printf("EXIT %lu\nREPORT %s\n", run.exit, found ? runner::Shown(report).c_str() : "none");
     return 0;
 }

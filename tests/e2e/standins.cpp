@@ -11,7 +11,7 @@ namespace {
 
 struct StandIn { const char* name; void* proc; FARPROC real = nullptr; DWORD number = 0; };
 extern StandIn standIns[];
-enum { tempPath, deleteW, deleteA, executeW, executeA, clusters, write, toAnsi };
+enum { tempPath, deleteW, deleteA, executeW, executeA, write, toAnsi };
 template <int i, class F> F* Real(F*) { return reinterpret_cast<F*>(reinterpret_cast<void*>(standIns[i].real)); }
 
 // The size asked for first, larger by the number than the name needs, as NT may answer it.
@@ -29,10 +29,6 @@ template <int i, class C> int WINAPI Delete(SHFILEOPSTRUCTW* op) {
 template <int i> BOOL WINAPI Execute(SHELLEXECUTEINFOW* info) {
     return info->hInstApp = reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(standIns[i].number)), standIns[i].number > 32;
 }
-// A disk of the number's clusters of 8 sectors of 512 bytes, all of them free.
-BOOL WINAPI Clusters(LPCSTR, LPDWORD perCluster, LPDWORD perSector, LPDWORD free, LPDWORD total) {
-    return *perCluster = 8, *perSector = 512, *free = *total = standIns[clusters].number, TRUE;
-}
 // A write that stops after the number of bytes, answering success; a conversion to the code page that fails.
 BOOL WINAPI Write(HANDLE file, LPCVOID bytes, DWORD n, LPDWORD written, LPOVERLAPPED overlapped) {
     return Real<write>(&WriteFile)(file, bytes, n < standIns[write].number ? n : standIns[write].number, written, overlapped);
@@ -41,7 +37,7 @@ int WINAPI ToAnsi(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL) { return 
 
 StandIn standIns[] = {{"GetTempPathW", reinterpret_cast<void*>(TempPath)}, {"SHFileOperationW", reinterpret_cast<void*>(Delete<deleteW, wchar_t>)},
                       {"SHFileOperationA", reinterpret_cast<void*>(Delete<deleteA, char>)}, {"ShellExecuteExW", reinterpret_cast<void*>(Execute<executeW>)},
-                      {"ShellExecuteExA", reinterpret_cast<void*>(Execute<executeA>)}, {"GetDiskFreeSpaceA", reinterpret_cast<void*>(Clusters)},
+                      {"ShellExecuteExA", reinterpret_cast<void*>(Execute<executeA>)},
                       {"WriteFile", reinterpret_cast<void*>(Write)}, {"WideCharToMultiByte", reinterpret_cast<void*>(ToAnsi)}};
 
 bool Same(const char* a, const char* b, const char* end) {  // a up to end is b

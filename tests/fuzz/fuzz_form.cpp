@@ -1,12 +1,9 @@
-// The whole run, Form_Load, against a platform whose every answer comes from the input (the command line
-// of any length, the temp folder, the current directory and their 8.3 and full forms, the probe, the disk,
-// the shell, each report file step), whose code page carries Latin-1 exactly. On every input: no crash or
-// sanitizer finding; one end; at most one box, and the exit status 0 or its number; one command's system
-// call at most; no ANSI function given a name the code page cannot carry, past 259 characters or a \\?\ one;
-// no delete of a name not fully qualified; every disk call with the system's error boxes held off, the
-// shell's start and the end in the host's mode; the junction guard only when elevated, after the command's
-// call; the report's new file beside it, moved or removed; the report untouched, or six lines, each ended
-// by CR LF and holding no other CR or LF.
+// The whole run, Form_Load, against a platform whose every answer comes from the input, its code page
+// Latin-1. On every input: no crash or sanitizer finding; one end; at most one box, the exit status 0 or its
+// number; one command's system call at most; no ANSI function given a name the code page cannot carry, past
+// 259 characters or a \\?\ one; no delete of a name not fully qualified; disk calls with the system's boxes
+// held off, the shell's start and the end in the host's mode; the junction guard only when elevated, after
+// the command's call; the report's new file moved or removed; the report untouched, or six CR LF lines.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>

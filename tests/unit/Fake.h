@@ -135,10 +135,8 @@ struct Windows : Platform {
     Windows() {
         ON_CALL(*this, GetProcAddress(0x7000, Str(u"GetDiskFreeSpaceExA"))).WillByDefault([this] { return hasEx; });
         // A name made full against the current directory, as it is written: the small Windows resolves only a last \. part.
-        ON_CALL(*this, FullPathName).WillByDefault([this](const Str& p) {
-            Str full = current + u'\\' + p;
-            return full.substr(0, full.size() - (full.size() > 2 && full.back() == u'.' && full[full.size() - 2] == u'\\' ? 2 : 0));
-        });
+        ON_CALL(*this, FullPathName).WillByDefault([this](const Str& p) { Str full = current + u'\\' + p;
+            return full.substr(0, full.size() - (full.size() > 2 && full.back() == u'.' && full[full.size() - 2] == u'\\' ? 2 : 0)); });
         ON_CALL(*this, GetDiskFreeSpaceEx).WillByDefault([this](Chars, const Str&, uint64_t& a) { return Disk("GetDiskFreeSpaceEx"), a = available, diskOk; });
         ON_CALL(*this, GetDiskFreeSpace).WillByDefault([this](Chars, const Str&, uint32_t& s, uint32_t& b, uint32_t& f) {
             return Disk("GetDiskFreeSpace"), s = clusters[0], b = clusters[1], f = clusters[2], diskOk;

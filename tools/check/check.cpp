@@ -27,6 +27,7 @@
 namespace {
 
 using runner::Shown;
+using runner::Read;
 using runner::Utf8;
 using std::string;
 using std::wstring;
@@ -37,14 +38,6 @@ constexpr UINT HostErrorMode = SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
 
 bool Exists(const wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-bool Read(const wstring& path, string& out) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-    char buffer[4096];
-    DWORD n = 0;
-    out.clear();
-    while (f != INVALID_HANDLE_VALUE && ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n) out.append(buffer, n);
-    return f != INVALID_HANDLE_VALUE && CloseHandle(f);
-}
 
 bool Write(const wstring& path, const string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -371,27 +364,40 @@ string Names(const wstring& folder) {
 // Installers run the plug-in elevated with a temp folder others can write to: a link planted at the report's
 // name is replaced, never written through. A hard link to a decoy, and a symbolic link where this user may
 // make one (an administrator, or Developer Mode on Windows 10 and later).
+enum How { Hard, Symbolic, Dangling, Folder, FolderLink };  // from Folder on, nothing can be moved there
+struct Planted { const char* kind; const wchar_t* tag; How how; };
+
 void CheckPlantedLinks(Check& c) {
-    const struct { const char* kind; const wchar_t* tag; bool hard; } links[] = {{"a hard link", L"hard", true},
-                                                                             {"a symbolic link", L"symbolic", false}};
-    for (const auto& [kind, tag, hard] : links) {
-        wstring folder = c.sandbox + L"\\planted-" + tag, decoy = c.sandbox + L"\\decoy-" + tag + L".txt";
+    static const Planted rows[] = {
+        {"a hard link to a decoy", L"hard", Hard}, {"a symbolic link to a decoy", L"symbolic", Symbolic},
+        {"a symbolic link to a file that does not exist", L"dangling", Dangling}, {"a folder", L"folder", Folder},
+        {"a symbolic link to a folder", L"folder-link", FolderLink}};
+    const string report = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
+    for (const auto& row : rows) {
+        const char* kind = row.kind;
+        const How how = row.how;
+        wstring folder = c.sandbox + L"\\planted-" + row.tag, decoy = c.sandbox + L"\\decoy-" + row.tag + L".txt", at = folder + L"\\qrvplug.txt";
         CreateDirectoryW(folder.c_str(), nullptr);
-        Write(decoy, "decoy");
-        wstring at = folder + L"\\qrvplug.txt";
-        bool planted = hard ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr)
-                                      : CreateSymbolicLinkW(at.c_str(), decoy.c_str(), 0x2 /* SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE */) ||
-                                            CreateSymbolicLinkW(at.c_str(), decoy.c_str(), 0);
+        if (how != Dangling) Write(decoy, "decoy");
+        const wstring target = how == FolderLink ? c.sandbox : decoy;
+        const DWORD flags = how == FolderLink ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
+        bool planted = how == Hard ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr) : how == Folder ? CreateDirectoryW(at.c_str(), nullptr)
+                       : CreateSymbolicLinkW(at.c_str(), target.c_str(), flags | 0x2 /* SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE */) ||
+                             CreateSymbolicLinkW(at.c_str(), target.c_str(), flags);
         if (!planted) {
             printf("--    %s at the report's name: this user may not make one here (error %lu)\n", kind, GetLastError());
             continue;
         }
         Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder);
-        string report = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
-        c.Same(string(kind) + " to a decoy planted at the report's name is replaced, the decoy untouched",
-               "exit 0; qrvplug.txt " + Shown(report) + " (1 link); in its folder: qrvplug.txt ; the decoy: decoy (1 link)",
-               "exit " + std::to_string(seen.exit) + "; qrvplug.txt " + FileKind(at) + "; in its folder: " + Names(folder) +
-                   "; the decoy: " + FileKind(decoy));
+        // A folder stays with box 75; so may a link to one, where the system will not move a file over it (Windows),
+        // or it is replaced (Wine): never followed either way.
+        string rest = "; in its folder: qrvplug.txt ; the decoy: " + string(how == Dangling ? "none" : "decoy (1 link)");
+        string replaced = "exit 0, 0 boxes; qrvplug.txt " + Shown(report) + " (1 link)" + rest;
+        string expected = how < Folder ? replaced : "exit 75, 1 boxes; qrvplug.txt " + string(how == Folder ? "a folder" : "a link") + rest;
+        string got = "exit " + std::to_string(seen.exit) + ", " + std::to_string(seen.boxes.size()) + " boxes; qrvplug.txt " + FileKind(at) +
+                     "; in its folder: " + Names(folder) + "; the decoy: " + FileKind(decoy);
+        const char* outcome = how < Folder ? "replaced" : how == Folder ? "left, box 75" : "replaced or left with box 75";
+        c.Case(string(kind) + " at the report's name is " + outcome + ", never followed", got == expected || (how == FolderLink && got == replaced), expected, got);
     }
 }
 

@@ -20,6 +20,16 @@ inline std::string Utf8(const std::wstring& w) {
     return out;
 }
 
+// A file's bytes; false where it cannot be opened.
+inline bool Read(const std::wstring& path, std::string& out) {
+    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    char buffer[4096];
+    DWORD n = 0;
+    out.clear();
+    while (f != INVALID_HANDLE_VALUE && ReadFile(f, buffer, sizeof buffer, &n, nullptr) && n) out.append(buffer, n);
+    return f != INVALID_HANDLE_VALUE && CloseHandle(f);
+}
+
 // Control bytes as \r, \n or \xNN, so that each text stays on one line.
 inline std::string Shown(const std::string& bytes) {
     std::string out;
