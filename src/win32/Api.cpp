@@ -50,9 +50,7 @@ DWORD RestrictLibrarySearch() {
 }  // namespace
 
 HMODULE LoadSystemLibrary(const char* name) {
-    static bool decided;
-    static DWORD flags;
-    if (!decided) flags = RestrictLibrarySearch(), decided = true;
+    static const DWORD flags = RestrictLibrarySearch();
     char path[MAX_PATH + 1];
     UINT n = CALL(GetSystemDirectoryA)(path, MAX_PATH);
     if (n == 0 || n >= MAX_PATH) return nullptr;

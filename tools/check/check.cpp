@@ -328,8 +328,9 @@ void CheckReport(Check& c) {
     Read(c.temp + L"\\qrvplug.txt", seen.report);
     c.Same("a report held open by another program without sharing delete: box 55, the old report intact",
            Box(55, "File already open") + "exit 55; report " + Shown(old), seen.Text());
-    c.Same("meanwhile its hidden window holds the command line after its name, and the two arguments",
-           "Quorvel, " + PlainFrame() + "|<Execute \"" + target + "\">|<Execute>|<" + target + ">", seen.form);
+    c.Same("meanwhile its hidden window holds the command line after its name and the two arguments, each field in its place",
+           "Quorvel, " + PlainFrame() + "|<Execute \"" + target + "\">" + FieldAt(480, 360, 2895) + "|<Execute>" + FieldAt(480, 1080, 2895) + "|<" +
+               target + ">" + FieldAt(120, 1800, 4455), seen.form);
 }
 
 // What a file is: "none", "a link" (any reparse point), "a folder", or its bytes and its count of links.

@@ -22,8 +22,8 @@ inline std::string Frame(HWND window) {
     return out;
 }
 
-// The process's window Quorvel: its caption, its frame, and its fields' texts from top to bottom, each read
-// with WM_GETTEXT as any program reads another's.
+// The process's window Quorvel: its caption, its frame, and its fields from top to bottom, each its text (read
+// with WM_GETTEXT as any program reads another's) and where it stands in the window's client area.
 inline std::string Form(DWORD pid) {
     for (HWND form = nullptr; (form = FindWindowExW(nullptr, form, L"QuorvelForm1", nullptr));) {
         DWORD owner = 0;
@@ -36,14 +36,28 @@ inline std::string Form(DWORD pid) {
             RECT r{};
             DWORD_PTR n = 0;
             GetWindowRect(field, &r);
+            MapWindowPoints(HWND_DESKTOP, form, reinterpret_cast<POINT*>(&r), 2);
             SendMessageTimeoutW(field, WM_GETTEXT, 4096, (LPARAM)text, SMTO_ABORTIFHUNG, 5000, &n);
-            fields.push_back({r.top, runner::Utf8(std::wstring(text, n))});
+            char at[64];
+            snprintf(at, sizeof at, " at %ld,%ld %ldx%ld", r.left, r.top, r.right - r.left, r.bottom - r.top);
+            fields.push_back({r.top, runner::Utf8(std::wstring(text, n)) + at});
         }
         std::sort(fields.begin(), fields.end());
         for (const auto& field : fields) out += "|" + field.second;
         return out;
     }
     return "no window";
+}
+
+// Where a field of LEFT, TOP and WIDTH twips, 375 high, stands on this screen, as Form shows it.
+inline std::string FieldAt(int left, int top, int width) {
+    HDC dc = GetDC(nullptr);
+    int x = GetDeviceCaps(dc, LOGPIXELSX), y = GetDeviceCaps(dc, LOGPIXELSY);
+    ReleaseDC(nullptr, dc);
+    auto px = [](int twips, int dpi) { return (twips * dpi + 720) / 1440; };
+    char at[64];
+    snprintf(at, sizeof at, " at %d,%d %dx%d", px(left, x), px(top, y), px(width, x), px(375, y));
+    return at;
 }
 
 // The frame of a plain overlapped window, made hidden here and minimised, whose client area is 4680 x 3030
