@@ -11,7 +11,7 @@ namespace {
 
 struct StandIn { const char* name; void* proc; FARPROC real = nullptr; DWORD number = 0; };
 extern StandIn standIns[];
-enum { tempPath, deleteW, deleteA, executeW, executeA, write, toAnsi };
+enum { tempPath, deleteW, deleteA, executeW, executeA, write, toAnsi, pid, fileInfo };
 template <int i, class F> F* Real(F*) { return reinterpret_cast<F*>(reinterpret_cast<void*>(standIns[i].real)); }
 
 // The size asked for first, larger by the number than the name needs, as NT may answer it.
@@ -34,16 +34,17 @@ BOOL WINAPI Write(HANDLE file, LPCVOID bytes, DWORD n, LPDWORD written, LPOVERLA
     return Real<write>(&WriteFile)(file, bytes, n < standIns[write].number ? n : standIns[write].number, written, overlapped);
 }
 int WINAPI ToAnsi(UINT, DWORD, LPCWCH, int, LPSTR, int, LPCCH, LPBOOL) { return SetLastError(ERROR_NO_UNICODE_TRANSLATION), 0; }
+// The number as this process's id; the number as the count of an open file's links.
+DWORD WINAPI Pid() { return standIns[pid].number; }
+BOOL WINAPI FileInfo(HANDLE f, LPBY_HANDLE_FILE_INFORMATION info) { return Real<fileInfo>(&GetFileInformationByHandle)(f, info) && (info->nNumberOfLinks = standIns[fileInfo].number); }
 
 StandIn standIns[] = {{"GetTempPathW", reinterpret_cast<void*>(TempPath)}, {"SHFileOperationW", reinterpret_cast<void*>(Delete<deleteW, wchar_t>)},
                       {"SHFileOperationA", reinterpret_cast<void*>(Delete<deleteA, char>)}, {"ShellExecuteExW", reinterpret_cast<void*>(Execute<executeW>)},
                       {"ShellExecuteExA", reinterpret_cast<void*>(Execute<executeA>)},
-                      {"WriteFile", reinterpret_cast<void*>(Write)}, {"WideCharToMultiByte", reinterpret_cast<void*>(ToAnsi)}};
+                      {"WriteFile", reinterpret_cast<void*>(Write)}, {"WideCharToMultiByte", reinterpret_cast<void*>(ToAnsi)},
+                      {"GetCurrentProcessId", reinterpret_cast<void*>(Pid)}, {"GetFileInformationByHandle", reinterpret_cast<void*>(FileInfo)}};
 
-bool Same(const char* a, const char* b, const char* end) {  // a up to end is b
-    while (a < end && *a == *b) ++a, ++b;
-    return a == end && !*b;
-}
+bool Same(const char* a, const char* b, const char* end) { while (a < end && *a == *b) ++a, ++b; return a == end && !*b; }  // a up to end is b
 
 }  // namespace
 

@@ -426,7 +426,7 @@ void CheckImage(Check& c) {
     WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
     char answered[64];
     snprintf(answered, sizeof answered, "WinVerifyTrust 0x%08lx", (unsigned long)answer);
-    c.Case(answer == 0 ? "the signature verifies" : "the exe is not signed", answer == 0 || answer == (LONG)TRUST_E_NOSIGNATURE,
+    c.Case(answer == (LONG)TRUST_E_NOSIGNATURE ? "the exe is not signed" : "the exe's signature verifies", answer == 0 || answer == (LONG)TRUST_E_NOSIGNATURE,
            "WinVerifyTrust 0 (verified) or 0x800b0100 (not signed)", answered);
 }
 
