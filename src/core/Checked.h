@@ -20,8 +20,6 @@ inline Status ToInt32(int64_t v, int32_t& out) {
     return {};
 }
 
-inline Status Mul32(int32_t a, int32_t b, int32_t& out) {
-    return ToInt32(static_cast<int64_t>(a) * b, out);
-}
+inline Status Mul32(int32_t a, int32_t b, int32_t& out) { return ToInt32(static_cast<int64_t>(a) * b, out); }
 
 }  // namespace qrv

@@ -49,8 +49,10 @@ Status Form1::FreeDiskSpace(const Text& argument) {
 Status Form1::Execute(const Text& strPath) {
     if (Status s = PathArgument(strPath)) return s;
     Handle owner = platform_.GetDesktopWindow();
-    int32_t code = platform_.ShellExecute(CharsFor(platform_, Value(strPath)), owner, Str("Open"), strPath, Text(),
-                                          Str("0"), 1);
+    Name file = NameFor(platform_, Value(strPath));  // the verb and the folder go to the same function
+    file.present = static_cast<bool>(strPath);
+    int32_t code = platform_.ShellExecute(owner, NameAs(platform_, "Open", file.chars), file, Name(),
+                                          NameAs(platform_, "0", file.chars), 1);
     NoSystemBoxes disk(platform_);  // only now: what the shell started keeps the host's error mode
     Str folder;
     if (Status s = GetTempDir(platform_, folder)) return s;

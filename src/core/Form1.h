@@ -29,7 +29,7 @@ private:
     void ShowField(Field field, const Str& text);
 
     Platform& platform_;
-    Str label_;               // the procedure named in the error box
+    Str label_;                // the procedure named in the error box
     uint32_t exitStatus_ = 0;  // the first failure's number
 };
 

@@ -5,7 +5,7 @@
 
 namespace qrv {
 
-bool APIExists(Platform& platform, const Str& library, const Str& function) {
+bool APIExists(Platform& platform, const char* library, const char* function) {
     bool answer = false;
     bool loadedHere = false;
     Handle h = platform.GetModuleHandleA(library);
@@ -19,18 +19,17 @@ bool APIExists(Platform& platform, const Str& library, const Str& function) {
 }
 
 Status FreeSpace(Platform& platform, const Str& path, int64_t& result) {
-    const Str target = path.empty() ? FolderName(platform, platform.CurrentDirectory()) : path;
-    const Chars chars = CharsFor(platform, target);
+    const Name target = NameFor(platform, path.empty() ? FolderName(platform, platform.CurrentDirectory()) : path);
     result = 0;
     if (APIExists(platform, "kernel32", "GetDiskFreeSpaceExA")) {
         uint64_t available{};
-        if (platform.GetDiskFreeSpaceEx(chars, target, available)) {
+        if (platform.GetDiskFreeSpaceEx(target, available)) {
             if (available > static_cast<uint64_t>(MaxFreeBytes)) return errOverflow;
             result = static_cast<int64_t>(available);
         }
     } else {
         uint32_t sectorsPerCluster{}, bytesPerSector{}, freeClusters{};
-        if (platform.GetDiskFreeSpace(chars, target, sectorsPerCluster, bytesPerSector, freeClusters)) {
+        if (platform.GetDiskFreeSpace(target, sectorsPerCluster, bytesPerSector, freeClusters)) {
             // Multiplied left to right; each count is taken as a signed 32-bit
             // value: one that does not fit is an overflow, not a negative count.
             int32_t bytes = 1;

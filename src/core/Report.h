@@ -23,7 +23,7 @@ Str TruthText(bool value);
 // is elevated the system's guard against junctions made by others is turned
 // on first. A step that fails is the failure returned: the new file is
 // removed, and whatever stood at the name stays as it was.
-Status WriteReport(Platform& platform, const Str& folder, const char* section, const char* head5,
-                   const Str& value5, const Str& value6);
+Status WriteReport(Platform& platform, const Str& folder, const char* section, const char* head5, const Str& value5,
+                   const Str& value6);
 
 }  // namespace qrv

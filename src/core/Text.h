@@ -22,12 +22,15 @@ public:
     }
     Str(const Str& other) : Str(other.c_str(), other.size_) {}
     Str(Str&& other) noexcept : p_(other.p_), size_(other.size_), capacity_(other.capacity_) {
-        other.p_ = nullptr, other.size_ = other.capacity_ = 0;
+        other.p_ = nullptr;
+        other.size_ = other.capacity_ = 0;
     }
     Str& operator=(Str other) noexcept {
         char16_t* p = p_;
-        p_ = other.p_, other.p_ = p;
-        size_ = other.size_, capacity_ = other.capacity_;
+        p_ = other.p_;
+        other.p_ = p;
+        size_ = other.size_;
+        capacity_ = other.capacity_;
         return *this;
     }
     ~Str() { delete[] p_; }
@@ -35,7 +38,7 @@ public:
     size_t size() const { return size_; }
     bool empty() const { return size_ == 0; }
     const char16_t* c_str() const { return p_ ? p_ : u""; }  // always NUL-terminated
-    char16_t* data() { return p_; }  // null while nothing was ever stored
+    char16_t* data() { return p_; }                          // null while nothing was ever stored
     const char16_t* begin() const { return c_str(); }
     const char16_t* end() const { return c_str() + size_; }
     char16_t operator[](size_t i) const { return p_[i]; }
@@ -44,7 +47,7 @@ public:
     Str& operator+=(char16_t c) { return Append(&c, 1); }
     Str& operator+=(const Str& s) { return Append(s.c_str(), s.size_); }
     Str& operator+=(const char16_t* s) { return Append(s, Length(s)); }  // NUL-terminated
-    Str& operator+=(const char* ascii) {  // NUL-terminated, a character a byte
+    Str& operator+=(const char* ascii) {                                 // NUL-terminated, a character a byte
         while (*ascii) *this += static_cast<char16_t>(*ascii++);
         return *this;
     }
@@ -82,13 +85,6 @@ inline Str operator+(Str a, const Str& b) { return a += b; }
 inline Str operator+(Str a, char16_t c) { return a += c; }
 inline Str operator+(Str a, const char16_t* b) { return a += b; }
 inline Str operator+(char16_t c, const Str& b) { return Str(&c, 1) += b; }
-// Equal to a NUL-terminated text, without making a Str of it.
-inline bool operator==(const Str& a, const char16_t* b) {
-    size_t i = 0;
-    for (; i < a.size(); ++i)
-        if (!b[i] || a[i] != b[i]) return false;
-    return !b[i];
-}
 inline bool operator==(const Str& a, const Str& b) {
     if (a.size() != b.size()) return false;
     for (size_t i = 0; i < a.size(); ++i)
@@ -104,12 +100,47 @@ public:
     explicit operator bool() const { return present_; }
     const Str& operator*() const { return value_; }
     // Appends to the text, which is present from then on.
-    void Append(char16_t c) { present_ = true, value_ += c; }
+    void Append(char16_t c) {
+        present_ = true;
+        value_ += c;
+    }
     friend bool operator==(const Text& a, const Text& b) { return a.present_ == b.present_ && a.value_ == b.value_; }
 
 private:
     bool present_ = false;
     Str value_;
+};
+
+// Text in the ANSI code page, a byte a character or more, always followed by a NUL that size() does not count.
+class Bytes {
+public:
+    Bytes() = default;
+    Bytes(Bytes&& other) noexcept { *this = static_cast<Bytes&&>(other); }
+    Bytes& operator=(Bytes&& other) noexcept {
+        char* p = p_;
+        p_ = other.p_;
+        other.p_ = p;
+        size_t n = size_;
+        size_ = other.size_;
+        other.size_ = n;
+        return *this;
+    }
+    Bytes(const Bytes&) = delete;
+    Bytes& operator=(const Bytes&) = delete;
+    ~Bytes() { delete[] p_; }
+    // Room for n bytes and the NUL, all zero; what was held goes.
+    char* Resize(size_t n) {
+        delete[] p_;
+        p_ = new char[n + 1]();
+        size_ = n;
+        return p_;
+    }
+    const char* c_str() const { return p_ ? p_ : ""; }
+    size_t size() const { return size_; }
+
+private:
+    char* p_ = nullptr;
+    size_t size_{};
 };
 
 // The value of a text, absent reading as empty.
@@ -123,7 +154,8 @@ public:
         for (const Text& t : texts) Add() = t;
     }
     ArgList(ArgList&& other) noexcept : p_(other.p_), size_(other.size_), capacity_(other.capacity_) {
-        other.p_ = nullptr, other.size_ = other.capacity_ = 0;
+        other.p_ = nullptr;
+        other.size_ = other.capacity_ = 0;
     }
     ArgList(const ArgList&) = delete;
     ArgList& operator=(const ArgList&) = delete;

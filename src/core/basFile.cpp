@@ -28,20 +28,30 @@ Status GetTempDir(Platform& platform, Str& folder) {
 // The longest name the ANSI functions take: MAX_PATH less its NUL.
 constexpr size_t MaxAnsiName = 259;
 
-Chars CharsFor(Platform& platform, const Str& name) {
+Name NameAs(Platform& platform, const Str& name, Chars chars) {
+    Name made;
+    made.present = true;
+    made.text = name;
+    made.chars = chars == Chars::Ansi && platform.ToAnsi(name, made.ansi) ? Chars::Ansi : Chars::Wide;
+    return made;
+}
+
+Name NameFor(Platform& platform, const Str& name) {
     bool whole = name.size() <= MaxAnsiName && !(name.substr(0, 4) == u"\\\\?\\");
-    return whole && platform.IsExactInAnsi(name) ? Chars::Ansi : Chars::Wide;
+    return NameAs(platform, name, whole ? Chars::Ansi : Chars::Wide);
 }
 
 NoSystemBoxes::NoSystemBoxes(Platform& platform)
     : platform_(platform), before_(platform.SetErrorMode(SEM_FAILCRITICALERRORS_MODE)) {
-    if (before_ & ~SEM_FAILCRITICALERRORS_MODE) platform.SetErrorMode(before_ | SEM_FAILCRITICALERRORS_MODE);  // keep the host's others
+    if (before_ & ~SEM_FAILCRITICALERRORS_MODE)
+        platform.SetErrorMode(before_ | SEM_FAILCRITICALERRORS_MODE);  // keep the host's others
 }
 
 Str FolderName(Platform& platform, const Str& folder) {
-    if (platform.IsExactInAnsi(folder)) return folder;
+    Bytes ansi;
+    if (platform.ToAnsi(folder, ansi)) return folder;
     Str brief = platform.ShortPathName(folder);
-    return !brief.empty() && platform.IsExactInAnsi(brief) ? brief : folder;
+    return !brief.empty() && platform.ToAnsi(brief, ansi) ? brief : folder;
 }
 
 Status PathArgument(const Text& text) {
@@ -72,25 +82,25 @@ Status DeleteFiles(Platform& platform, const ArgList& Files, int16_t StartIndex,
     if (Status s = ToInt16(static_cast<int64_t>(Files.size()) - 1, last)) return s;
     if (StartIndex < 0) return errInvalidArgument;  // no element below 0
     Str list;
-    Chars chars = Chars::Ansi;  // one name that needs the 16-bit twin sends the whole list there
+    Chars chars = Chars::Ansi;  // one name that needs the W function sends the whole list there
     for (int32_t i = StartIndex; i <= last; ++i) {
         if (Status s = PathArgument(Files[i])) return s;
         Str name = Value(Files[i]);
         if (!IsFullyQualified(name)) name = MadeFull(platform, name);
         if (!IsFullyQualified(name)) return errInvalidArgument;  // it could not be made full
-        if (Status s = PathArgument(name)) return s;              // nor may what the shell sees hold one
-        if (CharsFor(platform, name) == Chars::Wide) chars = Chars::Wide;
+        if (Status s = PathArgument(name)) return s;             // nor may what the shell sees hold one
+        if (NameFor(platform, name).chars == Chars::Wide) chars = Chars::Wide;
         list += name;
         list += u'\0';
     }
     list += u'\0';
 
-    ShellFileRequest request;
+    ShellFileRequest request{};
     request.operation = FO_DELETE_OP;
-    request.from = list;
+    request.from = NameAs(platform, list, chars);
     request.flags = FOF_NOCONFIRMATION_FLAG | FOF_ALLOWUNDO_FLAG | FOF_NOERRORUI_FLAG;
     int16_t code{};
-    if (Status s = ToInt16(platform.SHFileOperation(chars, request), code)) return s;
+    if (Status s = ToInt16(platform.SHFileOperation(request), code)) return s;
     deleted = code == 0 && !request.aborted;  // the shell may skip a file, answer 0 and only say so here
     return {};
 }

@@ -10,15 +10,18 @@ namespace qrv {
 Str AddBackslash(const Str& path);
 Status GetTempDir(Platform& platform, Str& folder);
 
-// The function of a pair that a name goes to: the ANSI one where the code
-// page carries the name exactly and the ANSI functions take it whole (at
-// most 259 characters, and no \\?\ form), else its 16-bit twin, which takes
-// the name as it is. Never a substituted form, which could name another
+// A name as the function of a pair takes it: the ANSI one, with its bytes,
+// where the code page carries the name exactly and the ANSI functions take it
+// whole (at most 259 characters, and no \\?\ form); else the W one, which
+// takes the name as it is. Never a substituted form, which could name another
 // file, nor a cut one.
-Chars CharsFor(Platform& platform, const Str& name);
+Name NameFor(Platform& platform, const Str& name);
+// The name for the function chars says, as a name of the same call went; the
+// W one where the code page cannot carry it.
+Name NameAs(Platform& platform, const Str& name, Chars chars);
 
-// While it lives, the system's critical-error boxes ("There is no disk in
-// the drive") are held off, so that a call on a drive without its medium
+// While it lives, the critical-error boxes ("There is no disk in the drive")
+// are held off, so that a call on a drive without its medium
 // fails instead of waiting for a click; the error mode is then restored, so
 // that what the shell starts later inherits the host's own.
 class NoSystemBoxes {
@@ -35,7 +38,7 @@ private:
 
 // A folder the system names, as the program hands it on: its name where the
 // code page carries it exactly, else its 8.3 form where that is exact (both
-// for the ANSI functions), else its name as it is (for the 16-bit ones).
+// for the ANSI functions), else its name as it is (for the W ones).
 Str FolderName(Platform& platform, const Str& folder);
 
 // Whether an argument that names a path may be handed to the system. No

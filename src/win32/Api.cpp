@@ -22,12 +22,18 @@ FARPROC procs[api_count];
 const char* Name(Api api) {
     const char* p = names;
     for (int i = 0; i < api; ++i)
-        while (*p++) {}
+        while (*p++) {
+        }
     return p;
 }
 
 const char* Library(char initial) {
-    return initial == 'k' ? "kernel32" : initial == 'u' ? "user32" : initial == 'g' ? "gdi32" : initial == 'a' ? "advapi32" : initial == 'o' ? "ole32" : "shell32";
+    return initial == 'k'   ? "kernel32"
+           : initial == 'u' ? "user32"
+           : initial == 'g' ? "gdi32"
+           : initial == 'a' ? "advapi32"
+           : initial == 'o' ? "ole32"
+                            : "shell32";
 }
 
 // How libraries are loaded: decided once, before the first library other than

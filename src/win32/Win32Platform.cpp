@@ -7,6 +7,7 @@
 #include <shellapi.h>
 
 #include "Api.h"
+#include "Form1Layout.h"
 
 // The platform's names for a pair of functions, not the headers' macros for one of them.
 #undef GetDiskFreeSpace
@@ -18,53 +19,71 @@
 namespace qrv {
 namespace {
 
-// --- Text at the boundary ---------------------------------------------------
+// --- Names and text at the boundary ------------------------------------------
 
-static_assert(sizeof(wchar_t) == sizeof(char16_t), "16-bit wide characters");
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 wide characters");
 
 const wchar_t* Wide(const Str& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
 
-// ANSI text, always followed by a NUL that size() does not count.
-class Bytes {
-public:
-    Bytes() = default;
-    Bytes(const Bytes&) = delete;
-    Bytes& operator=(const Bytes&) = delete;
-    ~Bytes() { delete[] p_; }
-    char* Resize(size_t n) {
-        delete[] p_;
-        p_ = new char[n + 1]();
-        size_ = n;
-        return p_;
-    }
-    const char* c_str() const { return p_ ? p_ : ""; }
-    size_t size() const { return size_; }
-
-private:
-    char* p_ = nullptr;
-    size_t size_ = 0;
-};
-
-// The text in the ANSI code page, where a character without an equivalent
-// takes the code page's substitute; false where the conversion fails.
-bool ToAnsi(const Str& s, Bytes& out) {
-    int length = static_cast<int>(s.size());
-    int n = length ? CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, nullptr, 0, nullptr, nullptr) : 0;
-    return !length || (n > 0 && CALL(WideCharToMultiByte)(CP_ACP, 0, Wide(s), length, out.Resize(n), n, nullptr,
-                                                          nullptr) == n);
+// What a call is handed for a name: its bytes for the ANSI function, its text for the W one; null where absent.
+// The two functions of a pair take the same arguments but for that pointer, so one is called as the other.
+LPCWSTR Arg(const Name& n) {
+    if (!n.present) return nullptr;
+    return n.chars == Chars::Ansi ? reinterpret_cast<LPCWSTR>(n.ansi.c_str()) : Wide(n.text);
 }
 
-// Every text handed to an A function (a path, a library or function name, the
-// shell's verb and folder) must say exactly what the text says, or the call is
-// not made: a substituted character could name another file. The core hands a
-// name the code page cannot carry to the 16-bit twin instead. Only the
-// report's own text may substitute. Exact: converted back, the text is the same.
-bool ExactAnsi(const Str& s, Bytes& out) {
-    if (!ToAnsi(s, out)) return false;
+// The function of an ANSI and W pair that a name goes to, with the W function's type. In the table the W
+// function follows the ANSI one.
+#define PAIR(name, chars)                                           \
+    reinterpret_cast<decltype(&::name##W)>(reinterpret_cast<void*>( \
+        ::qrv::Need(static_cast<::qrv::Api>(::qrv::api_##name##A + ((chars) == ::qrv::Chars::Wide)))))
+#define QRV_FOLLOWS(name) static_assert(api_##name##W == api_##name##A + 1, #name "W follows " #name "A");
+QRV_FOLLOWS(CreateFile)
+QRV_FOLLOWS(DeleteFile)
+QRV_FOLLOWS(GetDiskFreeSpace)
+QRV_FOLLOWS(GetDiskFreeSpaceEx)
+QRV_FOLLOWS(MoveFileEx)
+QRV_FOLLOWS(SHFileOperation)
+QRV_FOLLOWS(ShellExecuteEx)
+#undef QRV_FOLLOWS
+
+// The A and W requests of the shell's two functions are laid out alike, so one request serves both; and the
+// core's constants are the system's.
+#define QRV_SAME(type, field) \
+    static_assert(offsetof(type##A, field) == offsetof(type##W, field), #type "A and W differ at " #field);
+QRV_SAME(SHELLEXECUTEINFO, fMask)
+QRV_SAME(SHELLEXECUTEINFO, hwnd)
+QRV_SAME(SHELLEXECUTEINFO, lpVerb)
+QRV_SAME(SHELLEXECUTEINFO, lpFile)
+QRV_SAME(SHELLEXECUTEINFO, lpParameters)
+QRV_SAME(SHELLEXECUTEINFO, lpDirectory)
+QRV_SAME(SHELLEXECUTEINFO, nShow)
+QRV_SAME(SHELLEXECUTEINFO, hInstApp)
+QRV_SAME(SHFILEOPSTRUCT, wFunc)
+QRV_SAME(SHFILEOPSTRUCT, pFrom)
+QRV_SAME(SHFILEOPSTRUCT, fFlags)
+QRV_SAME(SHFILEOPSTRUCT, fAnyOperationsAborted)
+#undef QRV_SAME
+static_assert(sizeof(SHELLEXECUTEINFOA) == sizeof(SHELLEXECUTEINFOW) &&
+                  sizeof(SHFILEOPSTRUCTA) == sizeof(SHFILEOPSTRUCTW),
+              "the A and W requests are the same size");
+static_assert(FO_DELETE_OP == FO_DELETE && FOF_NOCONFIRMATION_FLAG == FOF_NOCONFIRMATION &&
+                  FOF_ALLOWUNDO_FLAG == FOF_ALLOWUNDO && FOF_NOERRORUI_FLAG == FOF_NOERRORUI &&
+                  SEM_FAILCRITICALERRORS_MODE == SEM_FAILCRITICALERRORS,
+              "the core's constants are the system's");
+
+// The text in the ANSI code page; where a character has no exact equivalent, the code page's default
+// character and, with exact, false. The count of bytes is asked first.
+bool Convert(const Str& s, Bytes& out, bool exact) {
     int length = static_cast<int>(s.size());
-    Str back(s.size(), u'\0');
-    return CALL(MultiByteToWideChar)(CP_ACP, 0, out.c_str(), static_cast<int>(out.size()),
-                                     reinterpret_cast<wchar_t*>(back.data()), length) == length && back == s;
+    DWORD flags = exact ? WC_NO_BEST_FIT_CHARS : 0;
+    BOOL substituted = FALSE;
+    BOOL* used = exact ? &substituted : nullptr;
+    int n = length ? CALL(WideCharToMultiByte)(CP_ACP, flags, Wide(s), length, nullptr, 0, nullptr, used) : 0;
+    if (length &&
+        (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, flags, Wide(s), length, out.Resize(n), n, nullptr, used) != n))
+        return false;
+    return !substituted;
 }
 
 // --- The platform -------------------------------------------------------------
@@ -85,7 +104,9 @@ public:
     }
 
     Str CurrentDirectory() override {
-        return Sized([](const wchar_t*, wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); }, nullptr);
+        return Sized(
+            [](const wchar_t*, wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); },
+            nullptr);
     }
 
     void SetFormVisible(bool visible) override {
@@ -112,18 +133,12 @@ public:
         CALL(ExitProcess)(exitStatus);
     }
 
-    FileStatus CreateReportFile(Chars chars, const Str& path) override {
-        // Only where nothing is there, and of a link the link itself: a name
-        // planted first, a dangling link among them, is never followed.
-        auto create = [](auto createFile, auto name) {
-            return createFile(name, GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr, CREATE_NEW,
-                              FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        };
-        Bytes name;
-        if (chars == Chars::Wide) file_ = create(CALL(CreateFileW), Wide(path));
-        else if (ExactAnsi(path, name)) file_ = create(CALL(CreateFileA), name.c_str());
-        else return FileStatus::BadName;
-        return file_ == INVALID_HANDLE_VALUE ? Status(CALL(GetLastError)()) : FileStatus::Ok;
+    FileStatus CreateReportFile(const Name& path) override {
+        // Only where nothing is there, and of a reparse point the point itself: a name planted first, a
+        // dangling link among them, is never followed.
+        file_ = PAIR(CreateFile, path.chars)(Arg(path), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        return file_ == INVALID_HANDLE_VALUE ? Meaning(CALL(GetLastError)()) : FileStatus::Ok;
     }
 
     FileStatus CheckReportFile() override {
@@ -134,35 +149,33 @@ public:
                    : FileStatus::NotPlain;
     }
 
-    FileStatus MoveReportFile(Chars chars, const Str& from, const Str& to) override {
-        Bytes a, b;
-        BOOL moved = chars == Chars::Wide ? CALL(MoveFileExW)(Wide(from), Wide(to), MOVEFILE_REPLACE_EXISTING)
-                     : ExactAnsi(from, a) && ExactAnsi(to, b) && CALL(MoveFileExA)(a.c_str(), b.c_str(), MOVEFILE_REPLACE_EXISTING);
-        if (moved) return FileStatus::Ok;
+    FileStatus MoveReportFile(const Name& from, const Name& to) override {
+        if (PAIR(MoveFileEx, from.chars)(Arg(from), Arg(to), MOVEFILE_REPLACE_EXISTING)) return FileStatus::Ok;
         // Windows refuses a move over a folder, or over a file another program holds open, as it refuses
         // one it may not make: what stands there, and whether it can be opened for deleting at all (the
         // name itself, never what it points to), tell them apart.
         DWORD error = CALL(GetLastError)();
-        DWORD attributes = CALL(GetFileAttributesW)(Wide(to));
-        HANDLE held = CALL(CreateFileW)(Wide(to), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (held != INVALID_HANDLE_VALUE) CALL(CloseHandle)(held);
-        else if (CALL(GetLastError)() == ERROR_SHARING_VIOLATION) return FileStatus::InUse;
-        return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY ? FileStatus::Folder : Status(error);
+        DWORD attributes = CALL(GetFileAttributesW)(Wide(to.text));
+        HANDLE held =
+            CALL(CreateFileW)(Wide(to.text), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        if (held != INVALID_HANDLE_VALUE)
+            CALL(CloseHandle)(held);
+        else if (CALL(GetLastError)() == ERROR_SHARING_VIOLATION)
+            return FileStatus::InUse;
+        return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY ? FileStatus::Folder
+                                                                                              : Meaning(error);
     }
 
-    void DeleteReportFile(Chars chars, const Str& path) override {
-        Bytes name;
-        if (chars == Chars::Wide) CALL(DeleteFileW)(Wide(path));
-        else if (ExactAnsi(path, name)) CALL(DeleteFileA)(name.c_str());
-    }
+    void DeleteReportFile(const Name& path) override { PAIR(DeleteFile, path.chars)(Arg(path)); }
 
     bool Elevated() override {
         HANDLE token;
         TOKEN_ELEVATION elevation{};
         DWORD size;
         if (!CALL(OpenProcessToken)(reinterpret_cast<HANDLE>(-1), TOKEN_QUERY, &token)) return false;  // this process
-        CALL(GetTokenInformation)(token, TokenElevation, &elevation, sizeof elevation, &size);  // before Vista: fails, not elevated
+        CALL(GetTokenInformation)
+        (token, TokenElevation, &elevation, sizeof elevation, &size);  // before Vista: fails, not elevated
         CALL(CloseHandle)(token);
         return elevation.TokenIsElevated != 0;
     }
@@ -178,10 +191,10 @@ public:
 
     FileStatus WriteReportFile(const Str& text) override {
         Bytes bytes;
-        if (!ToAnsi(text, bytes)) return FileStatus::Unconvertible;
+        if (!Convert(text, bytes, false)) return FileStatus::Unconvertible;
         DWORD written;  // always set by the call
         if (!CALL(WriteFile)(file_, bytes.c_str(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            return Status(CALL(GetLastError)());
+            return Meaning(CALL(GetLastError)());
         return written == bytes.size() ? FileStatus::Ok : FileStatus::ShortWrite;
     }
 
@@ -199,55 +212,42 @@ public:
     }
 
     Str ShortPathName(const Str& path) override {
-        return Sized([](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(p, buffer, size); }, Wide(path));
+        return Sized(
+            [](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(p, buffer, size); },
+            Wide(path));
     }
 
     Str FullPathName(const Str& path) override {
-        return Sized([](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetFullPathNameW)(p, size, buffer, nullptr); },
+        return Sized([](const wchar_t* p, wchar_t* buffer,
+                        DWORD size) { return CALL(GetFullPathNameW)(p, size, buffer, nullptr); },
                      Wide(path));
     }
 
-    bool IsExactInAnsi(const Str& text) override {
-        Bytes bytes;
-        return ExactAnsi(text, bytes);
-    }
+    bool ToAnsi(const Str& text, Bytes& ansi) override { return Convert(text, ansi, true); }
 
     uint32_t SetErrorMode(uint32_t mode) override { return CALL(SetErrorMode)(mode); }
 
-    Handle GetModuleHandleA(const Str& name) override {
-        Bytes n;
-        return ExactAnsi(name, n) ? reinterpret_cast<Handle>(::GetModuleHandleA(n.c_str())) : 0;
-    }
+    Handle GetModuleHandleA(const char* name) override { return reinterpret_cast<Handle>(::GetModuleHandleA(name)); }
 
-    Handle LoadLibraryA(const Str& name) override {
-        Bytes n;
-        return ExactAnsi(name, n) ? reinterpret_cast<Handle>(LoadSystemLibrary(n.c_str())) : 0;
-    }
+    Handle LoadLibraryA(const char* name) override { return reinterpret_cast<Handle>(LoadSystemLibrary(name)); }
 
-    bool GetProcAddress(Handle module, const Str& name) override {
-        Bytes n;
-        return ExactAnsi(name, n) && Lookup(reinterpret_cast<HMODULE>(module), n.c_str()) != nullptr;
+    bool GetProcAddress(Handle module, const char* name) override {
+        return Lookup(reinterpret_cast<HMODULE>(module), name) != nullptr;
     }
 
     void FreeLibrary(Handle module) override { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
 
-    bool GetDiskFreeSpaceEx(Chars chars, const Str& path, uint64_t& available) override {
-        ULARGE_INTEGER a{}, t{}, f{};
-        auto ask = [&](auto getDiskFreeSpaceEx, auto name) { return getDiskFreeSpaceEx(name, &a, &t, &f) != FALSE; };
-        Bytes p;
-        bool ok = chars == Chars::Wide ? ask(CALL(GetDiskFreeSpaceExW), Wide(path))
-                                       : ExactAnsi(path, p) && ask(CALL(GetDiskFreeSpaceExA), p.c_str());
+    bool GetDiskFreeSpaceEx(const Name& path, uint64_t& available) override {
+        ULARGE_INTEGER a{}, t, f;
+        bool ok = PAIR(GetDiskFreeSpaceEx, path.chars)(Arg(path), &a, &t, &f) != FALSE;
         available = a.QuadPart;
         return ok;
     }
 
-    bool GetDiskFreeSpace(Chars chars, const Str& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+    bool GetDiskFreeSpace(const Name& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
                           uint32_t& freeClusters) override {
         DWORD s = 0, b = 0, f = 0, t;
-        auto ask = [&](auto getDiskFreeSpace, auto name) { return getDiskFreeSpace(name, &s, &b, &f, &t) != FALSE; };
-        Bytes p;
-        bool ok = chars == Chars::Wide ? ask(CALL(GetDiskFreeSpaceW), Wide(path))
-                                       : ExactAnsi(path, p) && ask(CALL(GetDiskFreeSpaceA), p.c_str());
+        bool ok = PAIR(GetDiskFreeSpace, path.chars)(Arg(path), &s, &b, &f, &t) != FALSE;
         sectorsPerCluster = s;
         bytesPerSector = b;
         freeClusters = f;
@@ -256,20 +256,8 @@ public:
 
     Handle GetDesktopWindow() override { return reinterpret_cast<Handle>(CALL(GetDesktopWindow)()); }
 
-    // The A and W requests of each shell function below are laid out alike: one request is made, its
-    // texts of the kind the function called takes.
-    int32_t ShellExecute(Chars chars, Handle owner, const Text& operation, const Text& file, const Text& parameters,
-                         const Text& directory, int32_t show) override {
-        const Text* texts[4] = {&operation, &file, &parameters, &directory};
-        Bytes bytes[4];
-        LPCWSTR p[4];
-        for (int i = 0; i < 4; ++i) {
-            p[i] = nullptr;  // absent: a null pointer
-            if (!*texts[i]) continue;
-            if (chars == Chars::Wide) p[i] = Wide(**texts[i]);
-            else if (ExactAnsi(**texts[i], bytes[i])) p[i] = reinterpret_cast<LPCWSTR>(bytes[i].c_str());
-            else return SE_ERR_FNF;
-        }
+    int32_t ShellExecute(Handle owner, const Name& operation, const Name& file, const Name& parameters,
+                         const Name& directory, int32_t show) override {
         // COM first, as Microsoft asks of a caller of the shell's execute functions, for the handlers it
         // may reach through COM; where COM cannot start, the call is made all the same. The launch is
         // completed before the call returns (this thread has no message loop and the process ends soon
@@ -279,22 +267,22 @@ public:
         info.cbSize = sizeof info;
         info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
         info.hwnd = reinterpret_cast<HWND>(owner);
-        info.lpVerb = p[0], info.lpFile = p[1], info.lpParameters = p[2], info.lpDirectory = p[3];
+        info.lpVerb = Arg(operation);
+        info.lpFile = Arg(file);
+        info.lpParameters = Arg(parameters);
+        info.lpDirectory = Arg(directory);
         info.nShow = show;
-        (chars == Chars::Wide ? CALL(ShellExecuteExW) : reinterpret_cast<decltype(&ShellExecuteExW)>(CALL(ShellExecuteExA)))(&info);
+        PAIR(ShellExecuteEx, operation.chars)(&info);
         return static_cast<int32_t>(reinterpret_cast<intptr_t>(info.hInstApp));
     }
 
-    int32_t SHFileOperation(Chars chars, ShellFileRequest& request) override {
+    int32_t SHFileOperation(ShellFileRequest& request) override {
         // No owner, destination, name mappings or title; the aborted flag clear, then read back.
         SHFILEOPSTRUCTW op{};
         op.wFunc = request.operation;
         op.fFlags = request.flags;
-        Bytes from;
-        if (chars == Chars::Wide) op.pFrom = Wide(request.from);
-        else if (ExactAnsi(request.from, from)) op.pFrom = reinterpret_cast<LPCWSTR>(from.c_str());
-        else return ERROR_INVALID_NAME;
-        int code = (chars == Chars::Wide ? CALL(SHFileOperationW) : reinterpret_cast<decltype(&SHFileOperationW)>(CALL(SHFileOperationA)))(&op);
+        op.pFrom = Arg(request.from);
+        int code = PAIR(SHFileOperation, request.from.chars)(&op);
         request.aborted = op.fAnyOperationsAborted != FALSE;
         return code;
     }
@@ -313,25 +301,25 @@ private:
     // What a system error means for the report file: pairs of an error and its
     // status, a table where a switch would cost a jump table. Every error
     // listed is below 256.
-    static FileStatus Status(DWORD error) {
+    static FileStatus Meaning(DWORD error) {
         constexpr unsigned char missing = static_cast<unsigned char>(FileStatus::PathNotFound),
                                 refused = static_cast<unsigned char>(FileStatus::AccessDenied),
                                 badName = static_cast<unsigned char>(FileStatus::BadName),
                                 full = static_cast<unsigned char>(FileStatus::DiskFull),
                                 taken = static_cast<unsigned char>(FileStatus::Exists);
         static const unsigned char meanings[] = {
-            ERROR_PATH_NOT_FOUND, missing, ERROR_FILE_NOT_FOUND, missing, ERROR_BAD_NETPATH, missing, ERROR_INVALID_DRIVE, missing,
-            ERROR_ACCESS_DENIED, refused, ERROR_SHARING_VIOLATION, refused, ERROR_LOCK_VIOLATION, refused, ERROR_WRITE_PROTECT, refused,
-            ERROR_INVALID_NAME, badName, ERROR_BAD_PATHNAME, badName, ERROR_FILENAME_EXCED_RANGE, badName,
-            ERROR_DISK_FULL, full, ERROR_HANDLE_DISK_FULL, full, ERROR_FILE_EXISTS, taken, ERROR_ALREADY_EXISTS, taken};
+            ERROR_PATH_NOT_FOUND,   missing, ERROR_FILE_NOT_FOUND,       missing, ERROR_BAD_NETPATH,       missing,
+            ERROR_INVALID_DRIVE,    missing, ERROR_ACCESS_DENIED,        refused, ERROR_SHARING_VIOLATION, refused,
+            ERROR_LOCK_VIOLATION,   refused, ERROR_WRITE_PROTECT,        refused, ERROR_INVALID_NAME,      badName,
+            ERROR_BAD_PATHNAME,     badName, ERROR_FILENAME_EXCED_RANGE, badName, ERROR_DISK_FULL,         full,
+            ERROR_HANDLE_DISK_FULL, full,    ERROR_FILE_EXISTS,          taken,   ERROR_ALREADY_EXISTS,    taken};
         for (size_t i = 0; i < sizeof meanings; i += 2)
             if (meanings[i] == error) return static_cast<FileStatus>(meanings[i + 1]);
         return FileStatus::Other;
     }
 
-    // Form1: caption "Quorvel", a client area of 4680 x 3030 twips and three
-    // edit fields, each starting with its own name. Created hidden; where no
-    // window can be made the run goes on without one.
+    // Form1: caption "Quorvel", its client area and three edit fields as Form1Layout.h places them, each
+    // starting with its own name. Created hidden; where no window can be made the run goes on without one.
     void CreateForm() {
         HINSTANCE instance = ::GetModuleHandleA(nullptr);
         WNDCLASSW wc{};
@@ -345,24 +333,23 @@ private:
         dpiY_ = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSY) : 96;
         if (dc) CALL(ReleaseDC)(nullptr, dc);
 
-        RECT frame{0, 0, X(4680), Y(3030)};
+        RECT frame{0, 0, X(form1::Width), Y(form1::Height)};
         CALL(AdjustWindowRect)(&frame, WS_OVERLAPPEDWINDOW, FALSE);
         form_ = CALL(CreateWindowExW)(0, wc.lpszClassName, L"Quorvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                                      nullptr, nullptr, instance, nullptr);
+                                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                      nullptr, instance, nullptr);
         if (!form_) return;
-        static const short layout[3][3] = {{480, 360, 2895}, {480, 1080, 2895}, {120, 1800, 4455}};  // left, top, width
         wchar_t name[] = L"Text1";
         for (int i = 0; i < 3; ++i, ++name[4]) {
-            fields_[i] = CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", name, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL,
-                                               X(layout[i][0]), Y(layout[i][1]), X(layout[i][2]), Y(375), form_,
-                                               nullptr, instance, nullptr);
+            const short* at = form1::Fields[i];  // left, top, width
+            fields_[i] =
+                CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", name, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, X(at[0]),
+                                      Y(at[1]), X(at[2]), Y(form1::FieldHeight), form_, nullptr, instance, nullptr);
         }
     }
 
-    // Twips are 1/1440 inch: pixels = twips x dots per inch / 1440, rounded.
-    int X(int twips) const { return (twips * dpiX_ + 720) / 1440; }
-    int Y(int twips) const { return (twips * dpiY_ + 720) / 1440; }
+    int X(int twips) const { return form1::Pixels(twips, dpiX_); }
+    int Y(int twips) const { return form1::Pixels(twips, dpiY_); }
 
     HWND form_ = nullptr;
     HWND fields_[3] = {};

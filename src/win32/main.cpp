@@ -3,6 +3,4 @@
 #include "../core/Form1.h"
 #include "Win32Platform.h"
 
-extern "C" void WinMainCRTStartup() {
-    qrv::Form1(qrv::Win32Platform()).Form_Load();
-}
+extern "C" void WinMainCRTStartup() { qrv::Form1(qrv::Win32Platform()).Form_Load(); }

@@ -11,7 +11,8 @@
 int wmain(int argc, wchar_t** argv) {
     int i = 1;
     for (std::wstring pair; i < argc && wcschr(argv[i], L'='); ++i)
-        pair = argv[i], SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());
+        pair = argv[i],
+        SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());
     std::string text;
     if (argc != i + 2 || !runner::Read(argv[i + 1], text)) return 2;
     std::wstring line(text.size() + 1, L'\0');

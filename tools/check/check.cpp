@@ -26,8 +26,8 @@
 
 namespace {
 
-using runner::Shown;
 using runner::Read;
+using runner::Shown;
 using runner::Utf8;
 using std::string;
 using std::wstring;
@@ -37,7 +37,6 @@ using std::wstring;
 constexpr UINT HostErrorMode = SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX;
 
 bool Exists(const wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 
 bool Write(const wstring& path, const string& bytes) {
     HANDLE f = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -85,11 +84,17 @@ struct Check {
     wstring Quoted() const { return L"\"" + exe + L"\""; }
 
     void Case(const string& name, bool holds, const string& expected, const string& seen) {
-        if (holds) printf("ok    %s\n", name.c_str());
-        else printf("FAIL  %s\n      expected: %s\n      seen:     %s\n", name.c_str(), Shown(expected).c_str(), Shown(seen).c_str()), ++failed;
+        if (holds)
+            printf("ok    %s\n", name.c_str());
+        else
+            printf("FAIL  %s\n      expected: %s\n      seen:     %s\n", name.c_str(), Shown(expected).c_str(),
+                   Shown(seen).c_str()),
+                ++failed;
         fflush(stdout);
     }
-    void Same(const string& name, const string& expected, const string& seen) { Case(name, expected == seen, expected, seen); }
+    void Same(const string& name, const string& expected, const string& seen) {
+        Case(name, expected == seen, expected, seen);
+    }
 };
 
 string Report(const string& section, const string& line5, const string& line6) {
@@ -97,7 +102,8 @@ string Report(const string& section, const string& line5, const string& line6) {
 }
 
 string Box(int number, const string& description) {
-    return "box Plug-in Quorvel|Error in Form_Load()\\rErr code  " + std::to_string(number) + "\\r\\r" + description + "; ";
+    return "box Plug-in Quorvel|Error in Form_Load()\\rErr code  " + std::to_string(number) + "\\r\\r" + description +
+           "; ";
 }
 
 // The text in the ANSI code page, best-fit and substitutes as the system makes them, and back.
@@ -131,14 +137,17 @@ wstring LongFolder(Check& c, wstring folder, std::initializer_list<wstring> name
 }
 
 // A folder below base whose full name is past 259 characters.
-wstring LongFolder(Check& c, const wstring& base) { return LongFolder(c, base, {wstring(100, L'l'), wstring(100, L'm'), wstring(100, L'n')}); }
+wstring LongFolder(Check& c, const wstring& base) {
+    return LongFolder(c, base, {wstring(100, L'l'), wstring(100, L'm'), wstring(100, L'n')});
+}
 
 // The long folders made, each with the report a run may have left in it.
 void RemoveLongFolders(const Check& c) {
     for (auto [deepest, levels] : c.longFolders) {
         wstring folder = L"\\\\?\\" + deepest;
         DeleteFileW((folder + L"\\qrvplug.txt").c_str());
-        for (int level = 0; level < levels; ++level, folder.resize(folder.rfind(L'\\'))) RemoveDirectoryW(folder.c_str());
+        for (int level = 0; level < levels; ++level, folder.resize(folder.rfind(L'\\')))
+            RemoveDirectoryW(folder.c_str());
     }
 }
 
@@ -147,8 +156,9 @@ void RemoveLongFolders(const Check& c) {
 bool LongNamesTaken() {
     if (GetProcAddress(GetModuleHandleW(L"ntdll"), "wine_get_version")) return true;
     DWORD value = 0, size = sizeof value;
-    return RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem", L"LongPathsEnabled", RRF_RT_REG_DWORD,
-                        nullptr, &value, &size) == ERROR_SUCCESS && value == 1;
+    return RegGetValueW(HKEY_LOCAL_MACHINE, L"SYSTEM\\CurrentControlSet\\Control\\FileSystem", L"LongPathsEnabled",
+                        RRF_RT_REG_DWORD, nullptr, &value, &size) == ERROR_SUCCESS &&
+           value == 1;
 }
 
 void CheckKeywords(Check& c) {
@@ -156,9 +166,10 @@ void CheckKeywords(Check& c) {
     c.Same("Execute of a missing target reports the shell's 2", "exit 0; report " + Shown(before),
            c.Run(c.Quoted() + L" Execute \"" + c.sandbox + L"\\missing\"").Text());
     for (const wchar_t* args : {L"", L" Unknown x", L" execute x", L" DELETE x", L" \"Execute \" x"})
-        c.Same("no known keyword (" + Utf8(args) + ") runs nothing and leaves the report", "exit 0; report " + Shown(before),
-               c.Run(c.Quoted() + args).Text());
-    for (const wstring name : {L"\"C:\\Program Files\\Host\"\\quorvel.exe", L"C:\\Host\\\"quorvel.exe\"", L"\"C:\\Host\\quorvel.exe\"", L"quorvel"}) {
+        c.Same("no known keyword (" + Utf8(args) + ") runs nothing and leaves the report",
+               "exit 0; report " + Shown(before), c.Run(c.Quoted() + args).Text());
+    for (const wstring name : {L"\"C:\\Program Files\\Host\"\\quorvel.exe", L"C:\\Host\\\"quorvel.exe\"",
+                               L"\"C:\\Host\\quorvel.exe\"", L"quorvel"}) {
         wstring target = c.sandbox + L"\\no such\\" + std::to_wstring(name.size());
         c.Same("the program's own name " + Utf8(name) + " is skipped whole",
                "exit 0; report " + Shown(Report("[Execute]", "File = " + Ansi(target), "Return = 2")),
@@ -188,9 +199,12 @@ void CheckExecute(Check& c, const wstring& self) {
         long code = at == string::npos ? 0 : strtol(seen.report.c_str() + at + 9, nullptr, 10);
         string ran;
         for (int i = 0; i < 200 && !Read(marker + L".ran", ran); ++i) Sleep(50);
-        c.Case("Execute opens the target" + string(folder == c.sandbox ? "" : " in " + Utf8(folder.substr(c.sandbox.size() + 1))) +
-                   ": a code above 32, and the target ran with the error mode a program the host starts gets (" + inherited.substr(11) + ")",
-               code > 32 && ran == inherited && seen.exit == 0, "exit 0, Return above 32, " + Utf8(marker) + ".ran: " + inherited,
+        c.Case("Execute opens the target" +
+                   string(folder == c.sandbox ? "" : " in " + Utf8(folder.substr(c.sandbox.size() + 1))) +
+                   ": a code above 32, and the target ran with the error mode a program the host starts gets (" +
+                   inherited.substr(11) + ")",
+               code > 32 && ran == inherited && seen.exit == 0,
+               "exit 0, Return above 32, " + Utf8(marker) + ".ran: " + inherited,
                seen.Text() + "; ran: " + (ran.empty() ? "no" : ran));
     }
 }
@@ -214,14 +228,17 @@ void CheckFreeSpace(Check& c) {
             if (none || (reported >= low && reported <= high)) break;
         }
         string line5 = "Argument = " + Ansi(path);
-        string what = path == c.sandbox ? "a folder" : path == named ? "the folder " + Utf8(path.substr(c.sandbox.size() + 1))
-                      : path == deep ? "a folder named in " + std::to_string(path.size()) + " characters" : "its \\\\?\\ form";
+        string what = path == c.sandbox ? "a folder"
+                      : path == named   ? "the folder " + Utf8(path.substr(c.sandbox.size() + 1))
+                      : path == deep    ? "a folder named in " + std::to_string(path.size()) + " characters"
+                                        : "its \\\\?\\ form";
         c.Case(path.empty() ? "FreeDiskSpace without a path measures the current directory's volume"
                : none       ? "FreeDiskSpace of " + what + ", which this Windows does not take, answers 0"
                             : "FreeDiskSpace of " + what + " lies between Windows' readings before and after",
                (none ? reported == 0 : reported >= low && reported <= high) && seen.exit == 0 && seen.boxes.empty() &&
                    seen.report == Report("[FreeDiskSpace]", line5, "Return = " + std::to_string(reported)),
-               "exit 0; six lines, " + line5 + ", Return " + (none ? "0" : "between " + std::to_string(low) + " and " + std::to_string(high)),
+               "exit 0; six lines, " + line5 + ", Return " +
+                   (none ? "0" : "between " + std::to_string(low) + " and " + std::to_string(high)),
                seen.Text());
     }
 }
@@ -232,10 +249,21 @@ void CheckDelete(Check& c) {
     // Names the code page cannot carry: a letter it lacks, whose best-fit twin is made beside it where it can
     // be named, and a character outside the basic plane (a surrogate pair), whose substitute would be the
     // wildcard ?? that matches quorvel-check-ab.txt.
-    const wstring unnamed = L"quorvel-check-u" + c.letter + L".txt", pair = L"quorvel-check-\xD83D\xDE00.txt", twin = Wide(Ansi(unnamed));
-    const wstring names[] = {L"quorvel-check-a.txt", L"quorvel-check-b.txt", L"quorvel-check-c d.txt", L"quorvel-check-w1.log",
-                             L"quorvel-check-w22.log", L"quorvel-check-w1.txt", L"quorvel-check-x1.log", unnamed, pair,
-                             L"quorvel-check-ab.txt", L"quorvel-check-r.txt", L"quorvel-check-r1.log", L"quorvel-check-r22.log",
+    const wstring unnamed = L"quorvel-check-u" + c.letter + L".txt", pair = L"quorvel-check-\xD83D\xDE00.txt",
+                  twin = Wide(Ansi(unnamed));
+    const wstring names[] = {L"quorvel-check-a.txt",
+                             L"quorvel-check-b.txt",
+                             L"quorvel-check-c d.txt",
+                             L"quorvel-check-w1.log",
+                             L"quorvel-check-w22.log",
+                             L"quorvel-check-w1.txt",
+                             L"quorvel-check-x1.log",
+                             unnamed,
+                             pair,
+                             L"quorvel-check-ab.txt",
+                             L"quorvel-check-r.txt",
+                             L"quorvel-check-r1.log",
+                             L"quorvel-check-r22.log",
                              L"quorvel-check-r1.txt"};
     for (const wstring& name : names) Write(dir + L"\\" + name, Utf8(name));
     bool twinMade = twin != unnamed && Write(dir + L"\\" + twin, "best fit");
@@ -243,9 +271,11 @@ void CheckDelete(Check& c) {
     bool readable = SUCCEEDED(SHQueryRecycleBinW(dir.c_str(), &bin));
     LONGLONG binBefore = bin.i64NumItems;
     string reported = "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =True"));
-    c.Same("Delete takes several targets, names with blanks", reported,
-           c.Run(c.Quoted() + L" Delete \"" + dir + L"\\" + names[0] + L"\" \"" + dir + L"\\" + names[2] + L"\"").Text());
-    c.Same("Delete takes a wildcard's every match", reported, c.Run(c.Quoted() + L" Delete " + dir + L"\\quorvel-check-w*.log").Text());
+    c.Same(
+        "Delete takes several targets, names with blanks", reported,
+        c.Run(c.Quoted() + L" Delete \"" + dir + L"\\" + names[0] + L"\" \"" + dir + L"\\" + names[2] + L"\"").Text());
+    c.Same("Delete takes a wildcard's every match", reported,
+           c.Run(c.Quoted() + L" Delete " + dir + L"\\quorvel-check-w*.log").Text());
     c.Same("Delete takes names the code page cannot carry (" + Utf8(unnamed) + ", " + Utf8(pair) + ")", reported,
            c.Run(c.Quoted() + L" Delete \"" + dir + L"\\" + unnamed + L"\" \"" + dir + L"\\" + pair + L"\"").Text());
     c.Case("its best-fit twin " + Utf8(twin) + " stays", !twinMade || Exists(dir + L"\\" + twin), "kept", "deleted");
@@ -254,7 +284,8 @@ void CheckDelete(Check& c) {
     string left;
     for (const wstring& name : names) left += Exists(dir + L"\\" + name) ? Utf8(name) + " " : "";
     c.Same("exactly those files left the folder",
-           "quorvel-check-b.txt quorvel-check-w1.txt quorvel-check-x1.log quorvel-check-ab.txt quorvel-check-r1.txt ", left);
+           "quorvel-check-b.txt quorvel-check-w1.txt quorvel-check-x1.log quorvel-check-ab.txt quorvel-check-r1.txt ",
+           left);
     bin = SHQUERYRBINFO{sizeof bin};
     if (readable && SUCCEEDED(SHQueryRecycleBinW(dir.c_str(), &bin)))
         c.Case("the recycle bin grew by those files", bin.i64NumItems - binBefore == 9, "9 more items",
@@ -262,11 +293,13 @@ void CheckDelete(Check& c) {
     else
         printf("--    the recycle bin's count: not readable here\n");
     const string refused = "exit 0; report " + Shown(Report("[Delete]", "Argument = ", "Return =False"));
-    c.Same("Delete of a missing target reports False", refused, c.Run(c.Quoted() + L" Delete \"" + dir + L"\\quorvel-check-missing.txt\"").Text());
+    c.Same("Delete of a missing target reports False", refused,
+           c.Run(c.Quoted() + L" Delete \"" + dir + L"\\quorvel-check-missing.txt\"").Text());
     // A file another program holds open without sharing delete cannot go to the bin: the shell skips it.
     const wstring held = dir + L"\\quorvel-check-held.txt";
     Write(held, "held");
-    HANDLE open = CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE open =
+        CreateFileW(held.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     string seen = c.Run(c.Quoted() + L" Delete \"" + held + L"\"").Text();
     CloseHandle(open);
     c.Same("Delete of a file held open without sharing delete reports False and leaves it", refused + "; kept",
@@ -277,7 +310,8 @@ void CheckReport(Check& c) {
     wstring missing = c.sandbox + L"\\no such folder";
     c.Same("a temp folder that does not exist: box 76, no report", Box(76, "Path not found") + "exit 76; report none",
            c.Run(c.Quoted() + L" FreeDiskSpace \"" + c.sandbox + L"\"", missing).Text());
-    c.Same("an argument with CR LF adds no line: box 5, no report", Box(5, "Invalid procedure call or argument") + "exit 5; report none",
+    c.Same("an argument with CR LF adds no line: box 5, no report",
+           Box(5, "Invalid procedure call or argument") + "exit 5; report none",
            c.Run(c.Quoted() + L" Execute \"C:\\x\r\nReturn = 42\"", missing).Text());
     // A temp folder whose name the code page cannot carry: the report lands there, through its 8.3 name
     // or its own name; never in the folder its substituted name could mean.
@@ -290,10 +324,14 @@ void CheckReport(Check& c) {
         bool shortName = GetShortPathNameW(folder.c_str(), brief, MAX_PATH) && InAnsi(brief);
         string expected = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
         c.Same("the report is exactly six lines in the temp folder " + Utf8(name) +
-                   (InAnsi(name) ? "" : shortName ? " (through its 8.3 name)" : " (through its own name)"),
-               "exit 0; report " + Shown(expected), c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder).Text());
+                   (InAnsi(name) ? ""
+                    : shortName  ? " (through its 8.3 name)"
+                                 : " (through its own name)"),
+               "exit 0; report " + Shown(expected),
+               c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder).Text());
         string kept = "decoy";
-        if (decoy != folder && Read(decoy + L"\\qrvplug.txt", kept)) c.Same("the folder the substituted name means keeps its file", "decoy", kept);
+        if (decoy != folder && Read(decoy + L"\\qrvplug.txt", kept))
+            c.Same("the folder the substituted name means keeps its file", "decoy", kept);
     }
     // Temp folders whose report is named past 259 characters: one of 250 characters, and one past 259
     // itself. Where the system names the folder, the report is written there where Windows takes long
@@ -314,10 +352,12 @@ void CheckReport(Check& c) {
         if (!Read(L"\\\\?\\" + folder + L"\\qrvplug.txt", seen.report)) seen.report = "none";
         if (LongNamesTaken())
             c.Same("the report is exactly six lines in " + what,
-                   "exit 0; report " + Shown(Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0")), seen.Text());
+                   "exit 0; report " + Shown(Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0")),
+                   seen.Text());
         else
-            c.Case(what + ", a name this Windows does not take: a box, no report", seen.exit != 0 && !seen.boxes.empty() &&
-                   seen.report == "none", "a box, exit not 0, report none", seen.Text());
+            c.Case(what + ", a name this Windows does not take: a box, no report",
+                   seen.exit != 0 && !seen.boxes.empty() && seen.report == "none", "a box, exit not 0, report none",
+                   seen.Text());
     }
     string old;
     Read(c.temp + L"\\qrvplug.txt", old);
@@ -328,15 +368,18 @@ void CheckReport(Check& c) {
     Read(c.temp + L"\\qrvplug.txt", seen.report);
     c.Same("a report held open by another program without sharing delete: box 55, the old report intact",
            Box(55, "File already open") + "exit 55; report " + Shown(old), seen.Text());
-    c.Same("meanwhile its hidden window holds the command line after its name and the two arguments, each field in its place",
-           "Quorvel, " + PlainFrame() + "|<Execute \"" + target + "\">" + FieldAt(480, 360, 2895) + "|<Execute>" + FieldAt(480, 1080, 2895) + "|<" +
-               target + ">" + FieldAt(120, 1800, 4455), seen.form);
+    c.Same(
+        "meanwhile its hidden window holds the command line after its name and the two arguments, each field in its "
+        "place",
+        "Quorvel, " + PlainFrame() + "|<Execute \"" + target + "\">" + FieldAt(0) + "|<Execute>" + FieldAt(1) + "|<" +
+            target + ">" + FieldAt(2),
+        seen.form);
 }
 
 // What a file is: "none", "a link" (any reparse point), "a folder", or its bytes and its count of links.
 string FileKind(const wstring& path) {
-    HANDLE f = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                           OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    HANDLE f = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                           nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     BY_HANDLE_FILE_INFORMATION info{};
     bool known = f != INVALID_HANDLE_VALUE && GetFileInformationByHandle(f, &info);
     if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
@@ -345,7 +388,8 @@ string FileKind(const wstring& path) {
     if (info.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return "a link";
     if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return "a folder";
     Read(path, bytes);
-    return Shown(bytes) + " (" + std::to_string(info.nNumberOfLinks) + (info.nNumberOfLinks == 1 ? " link)" : " links)");
+    return Shown(bytes) + " (" + std::to_string(info.nNumberOfLinks) +
+           (info.nNumberOfLinks == 1 ? " link)" : " links)");
 }
 
 // The names in a folder, sorted.
@@ -366,39 +410,56 @@ string Names(const wstring& folder) {
 // name is replaced, never written through. A hard link to a decoy, and a symbolic link where this user may
 // make one (an administrator, or Developer Mode on Windows 10 and later).
 enum How { Hard, Symbolic, Dangling, Folder, FolderLink };  // from Folder on, nothing can be moved there
-struct Planted { const char* kind; const wchar_t* tag; How how; };
+struct Planted {
+    const char* kind;
+    const wchar_t* tag;
+    How how;
+};
 
 void CheckPlantedLinks(Check& c) {
-    static const Planted rows[] = {
-        {"a hard link to a decoy", L"hard", Hard}, {"a symbolic link to a decoy", L"symbolic", Symbolic},
-        {"a symbolic link to a file that does not exist", L"dangling", Dangling}, {"a folder", L"folder", Folder},
-        {"a symbolic link to a folder", L"folder-link", FolderLink}};
+    static const Planted rows[] = {{"a hard link to a decoy", L"hard", Hard},
+                                   {"a symbolic link to a decoy", L"symbolic", Symbolic},
+                                   {"a symbolic link to a file that does not exist", L"dangling", Dangling},
+                                   {"a folder", L"folder", Folder},
+                                   {"a symbolic link to a folder", L"folder-link", FolderLink}};
     const string report = Report("[FreeDiskSpace]", "Argument = Q:\\no\\such\\path", "Return = 0");
     for (const auto& row : rows) {
         const char* kind = row.kind;
         const How how = row.how;
-        wstring folder = c.sandbox + L"\\planted-" + row.tag, decoy = c.sandbox + L"\\decoy-" + row.tag + L".txt", at = folder + L"\\qrvplug.txt";
+        wstring folder = c.sandbox + L"\\planted-" + row.tag, decoy = c.sandbox + L"\\decoy-" + row.tag + L".txt",
+                at = folder + L"\\qrvplug.txt";
         CreateDirectoryW(folder.c_str(), nullptr);
         if (how != Dangling) Write(decoy, "decoy");
         const wstring target = how == FolderLink ? c.sandbox : decoy;
         const DWORD flags = how == FolderLink ? SYMBOLIC_LINK_FLAG_DIRECTORY : 0;
-        bool planted = how == Hard ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr) : how == Folder ? CreateDirectoryW(at.c_str(), nullptr)
-                       : CreateSymbolicLinkW(at.c_str(), target.c_str(), flags | 0x2 /* SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE */) ||
-                             CreateSymbolicLinkW(at.c_str(), target.c_str(), flags);
+        bool planted = how == Hard ? CreateHardLinkW(at.c_str(), decoy.c_str(), nullptr)
+                       : how == Folder
+                           ? CreateDirectoryW(at.c_str(), nullptr)
+                           : CreateSymbolicLinkW(at.c_str(), target.c_str(),
+                                                 flags | 0x2 /* SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE */) ||
+                                 CreateSymbolicLinkW(at.c_str(), target.c_str(), flags);
         if (!planted) {
-            printf("--    %s at the report's name: this user may not make one here (error %lu)\n", kind, GetLastError());
+            printf("--    %s at the report's name: this user may not make one here (error %lu)\n", kind,
+                   GetLastError());
             continue;
         }
         Seen seen = c.Run(c.Quoted() + L" FreeDiskSpace Q:\\no\\such\\path", folder);
         // A folder stays with box 75; so may a link to one, where the system will not move a file over it (Windows),
         // or it is replaced (Wine): never followed either way.
-        string rest = "; in its folder: qrvplug.txt ; the decoy: " + string(how == Dangling ? "none" : "decoy (1 link)");
+        string rest =
+            "; in its folder: qrvplug.txt ; the decoy: " + string(how == Dangling ? "none" : "decoy (1 link)");
         string replaced = "exit 0, 0 boxes; qrvplug.txt " + Shown(report) + " (1 link)" + rest;
-        string expected = how < Folder ? replaced : "exit 75, 1 boxes; qrvplug.txt " + string(how == Folder ? "a folder" : "a link") + rest;
-        string got = "exit " + std::to_string(seen.exit) + ", " + std::to_string(seen.boxes.size()) + " boxes; qrvplug.txt " + FileKind(at) +
-                     "; in its folder: " + Names(folder) + "; the decoy: " + FileKind(decoy);
-        const char* outcome = how < Folder ? "replaced" : how == Folder ? "left, box 75" : "replaced or left with box 75";
-        c.Case(string(kind) + " at the report's name is " + outcome + ", never followed", got == expected || (how == FolderLink && got == replaced), expected, got);
+        string expected = how < Folder
+                              ? replaced
+                              : "exit 75, 1 boxes; qrvplug.txt " + string(how == Folder ? "a folder" : "a link") + rest;
+        string got = "exit " + std::to_string(seen.exit) + ", " + std::to_string(seen.boxes.size()) +
+                     " boxes; qrvplug.txt " + FileKind(at) + "; in its folder: " + Names(folder) +
+                     "; the decoy: " + FileKind(decoy);
+        const char* outcome = how < Folder    ? "replaced"
+                              : how == Folder ? "left, box 75"
+                                              : "replaced or left with box 75";
+        c.Case(string(kind) + " at the report's name is " + outcome + ", never followed",
+               got == expected || (how == FolderLink && got == replaced), expected, got);
     }
 }
 
@@ -408,12 +469,16 @@ void CheckImage(Check& c) {
     VS_FIXEDFILEINFO* fixed = nullptr;
     wchar_t* copyright = nullptr;
     UINT n = 0;
-    bool found = size && GetFileVersionInfoW(c.exe.c_str(), 0, size, info.data()) && VerQueryValueW(info.data(), L"\\", (void**)&fixed, &n) &&
+    bool found = size && GetFileVersionInfoW(c.exe.c_str(), 0, size, info.data()) &&
+                 VerQueryValueW(info.data(), L"\\", (void**)&fixed, &n) &&
                  VerQueryValueW(info.data(), L"\\StringFileInfo\\040904B0\\LegalCopyright", (void**)&copyright, &n);
     char seen[128] = "no version record";
-    if (found) snprintf(seen, sizeof seen, "file %lx.%lx, product %lx.%lx, %s", fixed->dwFileVersionMS >> 16, fixed->dwFileVersionMS & 0xFFFF,
-                        fixed->dwProductVersionMS >> 16, fixed->dwProductVersionMS & 0xFFFF, Utf8(copyright).c_str());
-    c.Same("the version record: 1.00 and the copyright", "file 1.0, product 1.0, Copyright (c) 2026 The Quorvel authors", seen);
+    if (found)
+        snprintf(seen, sizeof seen, "file %lx.%lx, product %lx.%lx, %s", fixed->dwFileVersionMS >> 16,
+                 fixed->dwFileVersionMS & 0xFFFF, fixed->dwProductVersionMS >> 16, fixed->dwProductVersionMS & 0xFFFF,
+                 Utf8(copyright).c_str());
+    c.Same("the version record: 1.00 and the copyright",
+           "file 1.0, product 1.0, Copyright (c) 2026 The Quorvel authors", seen);
     // The signature: none, or one that verifies. Any other answer (a changed byte, an untrusted root, a
     // certificate expired without a time stamp) is an exe not to ship.
     WINTRUST_FILE_INFO file{sizeof file, c.exe.c_str()};
@@ -426,8 +491,9 @@ void CheckImage(Check& c) {
     WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
     char answered[64];
     snprintf(answered, sizeof answered, "WinVerifyTrust 0x%08lx", (unsigned long)answer);
-    c.Case(answer == (LONG)TRUST_E_NOSIGNATURE ? "the exe is not signed" : "the exe's signature verifies", answer == 0 || answer == (LONG)TRUST_E_NOSIGNATURE,
-           "WinVerifyTrust 0 (verified) or 0x800b0100 (not signed)", answered);
+    c.Case(answer == (LONG)TRUST_E_NOSIGNATURE ? "the exe is not signed" : "the exe's signature verifies",
+           answer == 0 || answer == (LONG)TRUST_E_NOSIGNATURE, "WinVerifyTrust 0 (verified) or 0x800b0100 (not signed)",
+           answered);
 }
 
 // A file's SHA-256 in lowercase hex; empty where it cannot be read.
@@ -438,7 +504,8 @@ string Sha256(const wstring& path) {
     BYTE digest[32];
     DWORD n = sizeof digest;
     if (Read(path, bytes) && CryptAcquireContextW(&provider, nullptr, nullptr, PROV_RSA_AES, CRYPT_VERIFYCONTEXT) &&
-        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) && CryptHashData(hash, (const BYTE*)bytes.data(), (DWORD)bytes.size(), 0) &&
+        CryptCreateHash(provider, CALG_SHA_256, 0, 0, &hash) &&
+        CryptHashData(hash, (const BYTE*)bytes.data(), (DWORD)bytes.size(), 0) &&
         CryptGetHashParam(hash, HP_HASHVAL, digest, &n, 0))
         for (BYTE b : digest) hex += "0123456789abcdef"[b >> 4], hex += "0123456789abcdef"[b & 15];
     if (hash) CryptDestroyHash(hash);
@@ -451,14 +518,18 @@ string Sha256(const wstring& path) {
 void CheckRelease(Check& c, const wstring& self) {
     wstring dir = self.substr(0, self.rfind(L'\\')), top = dir, prefix;
     string sums;
-    if (!Read(top + L"\\SHA256SUMS", sums)) top = dir.substr(0, dir.rfind(L'\\')), prefix = dir.substr(top.size() + 1) + L"/";
-    if (prefix.size() && !Read(top + L"\\SHA256SUMS", sums)) return (void)printf("--    no release's SHA256SUMS beside it: the programs not compared\n");
+    if (!Read(top + L"\\SHA256SUMS", sums))
+        top = dir.substr(0, dir.rfind(L'\\')), prefix = dir.substr(top.size() + 1) + L"/";
+    if (prefix.size() && !Read(top + L"\\SHA256SUMS", sums))
+        return (void)printf("--    no release's SHA256SUMS beside it: the programs not compared\n");
     for (size_t at = 0, end; (end = sums.find('\n', at)) != string::npos; at = end + 1) {
         string line = sums.substr(at, end - at), name = line.size() > 66 ? line.substr(66) : "";
         wstring file = Wide(name);
-        if (file.compare(0, prefix.size(), prefix) || file.find(L'/', prefix.size()) != wstring::npos || file.size() < 4 || file.substr(file.size() - 4) != L".exe")
+        if (file.compare(0, prefix.size(), prefix) || file.find(L'/', prefix.size()) != wstring::npos ||
+            file.size() < 4 || file.substr(file.size() - 4) != L".exe")
             continue;
-        c.Same(name + " is the release's, as SHA256SUMS lists it", line.substr(0, 64), Sha256(dir + L"\\" + file.substr(prefix.size())));
+        c.Same(name + " is the release's, as SHA256SUMS lists it", line.substr(0, 64),
+               Sha256(dir + L"\\" + file.substr(prefix.size())));
     }
 }
 
@@ -469,7 +540,14 @@ void CheckManifest(Check& c) {
     request.lpResourceName = MAKEINTRESOURCEW(1);
     HANDLE context = CreateActCtxW(&request);
     ACTIVATION_CONTEXT_RUN_LEVEL_INFORMATION level{};
-    struct { DWORD count; struct { GUID id; DWORD type; ULONGLONG maxVersionTested; } os[16]; } compat{};
+    struct {
+        DWORD count;
+        struct {
+            GUID id;
+            DWORD type;
+            ULONGLONG maxVersionTested;
+        } os[16];
+    } compat{};
     wchar_t dpi[32] = L"", longPaths[32] = L"";
     char seen[256] = "no manifest";
     auto settings = reinterpret_cast<decltype(&QueryActCtxSettingsW)>(
@@ -480,15 +558,20 @@ void CheckManifest(Check& c) {
     }
     if (context != INVALID_HANDLE_VALUE &&
         QueryActCtxW(0, context, nullptr, RunlevelInformationInActivationContext, &level, sizeof level, nullptr) &&
-        QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat, nullptr)) {
+        QueryActCtxW(0, context, nullptr, CompatibilityInformationInActivationContext, &compat, sizeof compat,
+                     nullptr)) {
         settings(0, context, nullptr, L"dpiAware", dpi, 32, nullptr);
-        settings(0, context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware", longPaths, 32, nullptr);
+        settings(0, context, L"http://schemas.microsoft.com/SMI/2016/WindowsSettings", L"longPathAware", longPaths, 32,
+                 nullptr);
         int n = snprintf(seen, sizeof seen, "level %d, uiAccess %lu, os", (int)level.RunLevel, level.UiAccess);
-        for (DWORD i = 0; i < compat.count && i < 16; ++i) n += snprintf(seen + n, sizeof seen - n, " %08lx", compat.os[i].id.Data1);
-        snprintf(seen + n, sizeof seen - n, ", dpiAware %s, longPathAware %s", Utf8(dpi).c_str(), Utf8(longPaths).c_str());
+        for (DWORD i = 0; i < compat.count && i < 16; ++i)
+            n += snprintf(seen + n, sizeof seen - n, " %08lx", compat.os[i].id.Data1);
+        snprintf(seen + n, sizeof seen - n, ", dpiAware %s, longPathAware %s", Utf8(dpi).c_str(),
+                 Utf8(longPaths).c_str());
         ReleaseActCtx(context);
     }
-    c.Same("the manifest, as the loader reads it", "level 1, uiAccess 0, os e2011457 35138b9a 4a2f28e3 1f676c76 8e0f7a12, dpiAware true, longPathAware true",
+    c.Same("the manifest, as the loader reads it",
+           "level 1, uiAccess 0, os e2011457 35138b9a 4a2f28e3 1f676c76 8e0f7a12, dpiAware true, longPathAware true",
            seen);
 }
 
@@ -502,13 +585,18 @@ void CheckPlanted(Check& c) {
     copy.exe = dir + L"\\quorvel.exe";
     CreateDirectoryW(dir.c_str(), nullptr);
     CopyFileW(c.exe.c_str(), copy.exe.c_str(), FALSE);
-    for (const wchar_t* name : {L"version.dll", L"uxtheme.dll", L"dwmapi.dll", L"cryptbase.dll", L"propsys.dll", L"shell32.dll"})
+    for (const wchar_t* name :
+         {L"version.dll", L"uxtheme.dll", L"dwmapi.dll", L"cryptbase.dll", L"propsys.dll", L"shell32.dll"})
         Write(dir + L"\\" + name, bytes ? string(bytes, SizeofResource(nullptr, found)) : "");
     string seen;
-    for (const wstring& args : {L" FreeDiskSpace \"" + c.sandbox + L"\"", L" Execute \"" + c.sandbox + L"\\missing\"", L" Delete \"" + c.sandbox + L"\\missing\""})
+    for (const wstring& args : {L" FreeDiskSpace \"" + c.sandbox + L"\"", L" Execute \"" + c.sandbox + L"\\missing\"",
+                                L" Delete \"" + c.sandbox + L"\\missing\""})
         if (copy.Run(copy.Quoted() + args).exit != 0) seen += "a run failed; ";
-    c.Same("no library planted beside it is loaded (version, uxtheme, dwmapi, cryptbase, propsys, shell32)", "none loaded",
-           seen + (!bytes ? "no marker library in the check" : Exists(dir + L"\\planted.txt") ? "loaded" : "none loaded"));
+    c.Same("no library planted beside it is loaded (version, uxtheme, dwmapi, cryptbase, propsys, shell32)",
+           "none loaded",
+           seen + (!bytes                           ? "no marker library in the check"
+                   : Exists(dir + L"\\planted.txt") ? "loaded"
+                                                    : "none loaded"));
 }
 
 }  // namespace
@@ -517,15 +605,19 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     wstring me = self, name = me.substr(me.rfind(L'\\') + 1);
-    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0) return Write(me + L".ran", "error mode " + std::to_string(SetErrorMode(0))), 0;
-    if (argc > 2 || (argc == 2 && argv[1][0] == L'-')) return fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n"), 2;
+    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0)
+        return Write(me + L".ran", "error mode " + std::to_string(SetErrorMode(0))), 0;
+    if (argc > 2 || (argc == 2 && argv[1][0] == L'-'))
+        return fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n"), 2;
     // Screen measures as the plug-in, which is aware of the system's DPI, takes them (Windows Vista on).
-    if (auto aware = reinterpret_cast<BOOL(WINAPI*)()>(reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "SetProcessDPIAware"))))
+    if (auto aware = reinterpret_cast<BOOL(WINAPI*)()>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "SetProcessDPIAware"))))
         aware();
     SetErrorMode(HostErrorMode);
     Check c;
     wchar_t full[MAX_PATH], temp[MAX_PATH];
-    c.exe = argc == 2 ? (GetFullPathNameW(argv[1], MAX_PATH, full, nullptr), wstring(full)) : me.substr(0, me.rfind(L'\\') + 1) + L"quorvel.exe";
+    c.exe = argc == 2 ? (GetFullPathNameW(argv[1], MAX_PATH, full, nullptr), wstring(full))
+                      : me.substr(0, me.rfind(L'\\') + 1) + L"quorvel.exe";
     if (!Exists(c.exe)) return fprintf(stderr, "quorvel-check: no %s\n", Utf8(c.exe).c_str()), 2;
     GetTempPathW(MAX_PATH, temp);
     c.sandbox = wstring(temp) + L"quorvel-check-" + std::to_wstring(GetCurrentProcessId());
@@ -550,7 +642,8 @@ int wmain(int argc, wchar_t** argv) {
     SHFileOperationW(&remove);
     OSVERSIONINFOW version{sizeof version};
     GetVersionExW(&version);
-    printf("%s: %d failed; Windows %lu.%lu build %lu, ANSI code page %u, temp folder %s\n", c.failed ? "FAIL" : "ok", c.failed,
-           version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber, GetACP(), Utf8(temp).c_str());
+    printf("%s: %d failed; Windows %lu.%lu build %lu, ANSI code page %u, temp folder %s\n", c.failed ? "FAIL" : "ok",
+           c.failed, version.dwMajorVersion, version.dwMinorVersion, version.dwBuildNumber, GetACP(),
+           Utf8(temp).c_str());
     return c.failed ? 1 : 0;
 }

@@ -22,7 +22,8 @@ inline std::string Utf8(const std::wstring& w) {
 
 // A file's bytes; false where it cannot be opened.
 inline bool Read(const std::wstring& path, std::string& out) {
-    HANDLE f = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE f =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
     char buffer[4096];
     DWORD n = 0;
     out.clear();
@@ -35,7 +36,10 @@ inline std::string Shown(const std::string& bytes) {
     std::string out;
     char hex[8];
     for (unsigned char c : bytes)
-        out += c == '\r' ? "\\r" : c == '\n' ? "\\n" : c < 32 ? (snprintf(hex, sizeof hex, "\\x%02x", c), hex) : std::string(1, (char)c);
+        out += c == '\r'   ? "\\r"
+               : c == '\n' ? "\\n"
+               : c < 32    ? (snprintf(hex, sizeof hex, "\\x%02x", c), hex)
+                           : std::string(1, (char)c);
     return out;
 }
 
@@ -61,11 +65,13 @@ inline BOOL CALLBACK OnWindow(HWND h, LPARAM param) {
     wchar_t cls[64], text[4096];
     GetWindowThreadProcessId(h, &pid);
     GetClassNameW(h, cls, 64);
-    if (pid != watch.pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || !watch.pressed.insert(h).second) return TRUE;
+    if (pid != watch.pid || wcscmp(cls, L"#32770") != 0 || !IsWindowVisible(h) || !watch.pressed.insert(h).second)
+        return TRUE;
     std::string box = Utf8(std::wstring(text, GetWindowTextW(h, text, 4096))) + "|", buttons;
     HWND label = GetDlgItem(h, 0xFFFF), icon = GetDlgItem(h, 0x0440);
     for (int id = IDOK; id <= IDCONTINUE; ++id)
-        if (HWND b = GetDlgItem(h, id); b && IsWindowVisible(b)) buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
+        if (HWND b = GetDlgItem(h, id); b && IsWindowVisible(b))
+            buttons += (buttons.empty() ? "" : ",") + std::to_string(id);
     bool iconShown = icon && IsWindowVisible(icon) && SendMessageW(icon, STM_GETICON, 0, 0);
     if (watch.run.boxes.empty() && watch.firstBox) watch.firstBox(watch.pid);
     watch.run.boxes.push_back(box + Shown(Utf8(std::wstring(text, label ? GetWindowTextW(label, text, 4096) : 0))) +
@@ -77,20 +83,23 @@ inline BOOL CALLBACK OnWindow(HWND h, LPARAM param) {
 // Starts exe with this whole command line, environment block (null: this process's) and current folder
 // (null: this process's), presses OK on every box, and waits for its end, at most limitMs; firstBox is
 // called with the process's id while the first box is up, before it is pressed.
-inline Run Start(const std::wstring& exe, std::wstring line, const wchar_t* environment, const wchar_t* folder, DWORD limitMs,
-                 const std::function<void(DWORD pid)>& firstBox = {}) {
+inline Run Start(const std::wstring& exe, std::wstring line, const wchar_t* environment, const wchar_t* folder,
+                 DWORD limitMs, const std::function<void(DWORD pid)>& firstBox = {}) {
     Run run;
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
     bool started = false;  // Wine, under load, now and then fails a start outright: nothing ran, so try again
     for (int attempt = 0; attempt < 5 && !started; ++attempt)
-        started = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, (void*)environment, folder, &si, &pi) ||
+        started = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                 (void*)environment, folder, &si, &pi) ||
                   (Sleep(200), false);
     if (!started) return run.notStarted = GetLastError(), run;
     Watch watch{pi.dwProcessId, run, firstBox, {}};
     DWORD waited = 0;
-    for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < limitMs; waited += 50) EnumWindows(OnWindow, (LPARAM)&watch);
-    if (waited >= limitMs) run.ended = false, TerminateProcess(pi.hProcess, 255), WaitForSingleObject(pi.hProcess, 5000);
+    for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < limitMs; waited += 50)
+        EnumWindows(OnWindow, (LPARAM)&watch);
+    if (waited >= limitMs)
+        run.ended = false, TerminateProcess(pi.hProcess, 255), WaitForSingleObject(pi.hProcess, 5000);
     GetExitCodeProcess(pi.hProcess, &run.exit);
     CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
     return run;

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "../../src/win32/Form1Layout.h"
 #include "runner.h"
 
 // A window's frame: shown or hidden, minimised, its styles, and its size when restored.
@@ -17,8 +18,8 @@ inline std::string Frame(HWND window) {
     const RECT& r = place.rcNormalPosition;
     char out[128];
     snprintf(out, sizeof out, "%s%s, style %08lx, extended %08lx, %ldx%ld", style & WS_VISIBLE ? "shown" : "hidden",
-             style & WS_MINIMIZE ? ", minimised" : "", (unsigned long)style, (unsigned long)GetWindowLongW(window, GWL_EXSTYLE),
-             r.right - r.left, r.bottom - r.top);
+             style & WS_MINIMIZE ? ", minimised" : "", (unsigned long)style,
+             (unsigned long)GetWindowLongW(window, GWL_EXSTYLE), r.right - r.left, r.bottom - r.top);
     return out;
 }
 
@@ -49,30 +50,37 @@ inline std::string Form(DWORD pid) {
     return "no window";
 }
 
-// Where a field of LEFT, TOP and WIDTH twips, 375 high, stands on this screen, as Form shows it.
-inline std::string FieldAt(int left, int top, int width) {
+// The screen's dots per inch, across and down.
+inline POINT Dpi() {
     HDC dc = GetDC(nullptr);
-    int x = GetDeviceCaps(dc, LOGPIXELSX), y = GetDeviceCaps(dc, LOGPIXELSY);
+    POINT dpi{GetDeviceCaps(dc, LOGPIXELSX), GetDeviceCaps(dc, LOGPIXELSY)};
     ReleaseDC(nullptr, dc);
-    auto px = [](int twips, int dpi) { return (twips * dpi + 720) / 1440; };
+    return dpi;
+}
+
+// Where field i of Form1 stands on this screen, as Form shows it.
+inline std::string FieldAt(int i) {
+    const POINT dpi = Dpi();
+    const short* f = form1::Fields[i];
     char at[64];
-    snprintf(at, sizeof at, " at %d,%d %dx%d", px(left, x), px(top, y), px(width, x), px(375, y));
+    snprintf(at, sizeof at, " at %d,%d %dx%d", form1::Pixels(f[0], dpi.x), form1::Pixels(f[1], dpi.y),
+             form1::Pixels(f[2], dpi.x), form1::Pixels(form1::FieldHeight, dpi.y));
     return at;
 }
 
-// The frame of a plain overlapped window, made hidden here and minimised, whose client area is 4680 x 3030
-// twips (1/1440 inch) on this screen: what the plug-in's window must be.
+// The frame of a plain overlapped window, made hidden here and minimised, whose client area is Form1's on this
+// screen: what the plug-in's window must be.
 inline std::string PlainFrame() {
-    HDC dc = GetDC(nullptr);
-    int x = GetDeviceCaps(dc, LOGPIXELSX), y = GetDeviceCaps(dc, LOGPIXELSY);
-    ReleaseDC(nullptr, dc);
-    RECT frame{0, 0, (4680 * x + 720) / 1440, (3030 * y + 720) / 1440};
+    const POINT dpi = Dpi();
+    RECT frame{0, 0, form1::Pixels(form1::Width, dpi.x), form1::Pixels(form1::Height, dpi.y)};
     AdjustWindowRect(&frame, WS_OVERLAPPEDWINDOW, FALSE);
     WNDCLASSW wc{};
-    wc.lpfnWndProc = DefWindowProcW, wc.lpszClassName = L"QuorvelCheckPlain";
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.lpszClassName = L"QuorvelCheckPlain";
     RegisterClassW(&wc);
-    HWND plain = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, frame.right - frame.left,
-                                 frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
+    HWND plain =
+        CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                        frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, nullptr, nullptr);
     SetWindowLongW(plain, GWL_STYLE, GetWindowLongW(plain, GWL_STYLE) | WS_MINIMIZE);
     std::string seen = Frame(plain);
     DestroyWindow(plain);
