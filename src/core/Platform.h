@@ -6,6 +6,11 @@
 // passes a Name on as it is: it never converts, substitutes or refuses one.
 // No operation fails otherwise: a refusal comes back as null, zero, a code or
 // a FileStatus.
+//
+// A program has one implementation of these functions. The exe's is
+// src/win32's, which the core calls directly; the tests build the core with
+// QRV_TESTS, where the functions are virtual and their small Windows overrides
+// them.
 #pragma once
 
 #include <cstdint>
@@ -62,27 +67,31 @@ constexpr uint16_t FOF_NOCONFIRMATION_FLAG = 0x10;
 constexpr uint16_t FOF_ALLOWUNDO_FLAG = 0x40;
 constexpr uint16_t FOF_NOERRORUI_FLAG = 0x400;
 
-// The process's error mode that holds the system's critical-error boxes off.
+// The process's error mode that holds the critical-error boxes off.
 constexpr uint32_t SEM_FAILCRITICALERRORS_MODE = 1;
+
+#ifdef QRV_TESTS
+#define QRV_OS(function) virtual function = 0
+#else
+#define QRV_OS(function) function
+#endif
 
 class Platform {
 public:
-    virtual ~Platform() = default;
-
     // Process environment.
-    virtual Str CommandLineText() = 0;   // what follows the program's path, as written
-    virtual Str CurrentDirectory() = 0;  // as the system names it
+    QRV_OS(Str CommandLineText());   // what follows the program's path, as written
+    QRV_OS(Str CurrentDirectory());  // as the system names it
 
     // The hidden window and its three status fields; nothing is read back.
-    virtual void SetFormVisible(bool visible) = 0;
-    virtual void SetFormMinimized() = 0;
-    virtual void SetFieldText(Field field, const Str& text) = 0;
+    QRV_OS(void SetFormVisible(bool visible));
+    QRV_OS(void SetFormMinimized());
+    QRV_OS(void SetFieldText(Field field, const Str& text));
 
     // Modal message box with one OK button and no icon; returns when dismissed.
-    virtual void ShowMessageBox(const Str& text, const Str& caption) = 0;
+    QRV_OS(void ShowMessageBox(const Str& text, const Str& caption));
 
     // Ends the process (a fake may return); open files are closed.
-    virtual void EndProcess(uint32_t exitStatus) = 0;
+    QRV_OS(void EndProcess(uint32_t exitStatus));
 
     // The report's new file, the only file the program opens: made at path
     // through CreateFileA or W only where nothing is there, a reparse point
@@ -90,22 +99,22 @@ public:
     // NotPlain where what was opened is not a plain file of one link. The
     // text written is converted to ANSI with substitution where a character
     // has no equivalent; a conversion that fails outright is Unconvertible.
-    virtual FileStatus CreateReportFile(const Name& path) = 0;
-    virtual FileStatus CheckReportFile() = 0;
-    virtual FileStatus WriteReportFile(const Str& text) = 0;
-    virtual void CloseFiles() = 0;
+    QRV_OS(FileStatus CreateReportFile(const Name& path));
+    QRV_OS(FileStatus CheckReportFile());
+    QRV_OS(FileStatus WriteReportFile(const Str& text));
+    QRV_OS(void CloseFiles());
     // MoveFileExA or W (both names of one kind), replacing what is at to (a
     // reparse point is replaced, never followed), never copying: InUse where
     // it is held open without sharing delete, Folder where a folder is there.
     // DeleteReportFile removes the file the program made, by its name.
-    virtual FileStatus MoveReportFile(const Name& from, const Name& to) = 0;
-    virtual void DeleteReportFile(const Name& path) = 0;
+    QRV_OS(FileStatus MoveReportFile(const Name& from, const Name& to));
+    QRV_OS(void DeleteReportFile(const Name& path));
     // Whether the process's token is elevated (an administrator's full
     // token, or SYSTEM's); and, where the system has it, the guard that
     // keeps the process from following a junction a non-administrator made.
-    virtual bool Elevated() = 0;
-    virtual void TrustOnlyAdminRedirections() = 0;
-    virtual uint32_t ProcessId() = 0;
+    QRV_OS(bool Elevated());
+    QRV_OS(void TrustOnlyAdminRedirections());
+    QRV_OS(uint32_t ProcessId());
 
     // kernel32. GetTempFolder gives the temp folder as the system names it,
     // UTF-16 and counted in characters, whatever the ANSI code page can carry
@@ -113,38 +122,38 @@ public:
     // answers the characters needed, NUL included (Windows may answer more);
     // asked with size n it writes the name and a NUL into the buffer, which
     // holds at least n characters.
-    virtual uint32_t GetTempFolder(uint32_t size, Str& buffer) = 0;
+    QRV_OS(uint32_t GetTempFolder(uint32_t size, Str& buffer));
     // The 8.3 form of an existing path; empty where the call fails.
-    virtual Str ShortPathName(const Str& path) = 0;
+    QRV_OS(Str ShortPathName(const Str& path));
     // The path made full against the current directory (GetFullPathNameW);
     // empty where the call fails.
-    virtual Str FullPathName(const Str& path) = 0;
+    QRV_OS(Str FullPathName(const Str& path));
     // The text in the ANSI code page, true where every character has an
     // exact equivalent (converted back, it is the same text); the bytes are
     // then what an ANSI function is handed.
-    virtual bool ToAnsi(const Str& text, Bytes& ansi) = 0;
+    QRV_OS(bool ToAnsi(const Str& text, Bytes& ansi));
     // SetErrorMode: sets the process's error mode, which programs it starts
     // inherit, and answers the one before.
-    virtual uint32_t SetErrorMode(uint32_t mode) = 0;
-    virtual Handle GetModuleHandleA(const char* name) = 0;
-    virtual Handle LoadLibraryA(const char* name) = 0;
-    virtual bool GetProcAddress(Handle module, const char* name) = 0;
-    virtual void FreeLibrary(Handle module) = 0;
+    QRV_OS(uint32_t SetErrorMode(uint32_t mode));
+    QRV_OS(Handle GetModuleHandleA(const char* name));
+    QRV_OS(Handle LoadLibraryA(const char* name));
+    QRV_OS(bool GetProcAddress(Handle module, const char* name));
+    QRV_OS(void FreeLibrary(Handle module));
     // GetDiskFreeSpaceExA or W, and GetDiskFreeSpaceA or W. They fill only
     // the counts the program uses: the bytes available to the caller; the
     // cluster size and the free clusters.
-    virtual bool GetDiskFreeSpaceEx(const Name& path, uint64_t& available) = 0;
-    virtual bool GetDiskFreeSpace(const Name& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
-                                  uint32_t& freeClusters) = 0;
+    QRV_OS(bool GetDiskFreeSpaceEx(const Name& path, uint64_t& available));
+    QRV_OS(bool GetDiskFreeSpace(const Name& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                                 uint32_t& freeClusters));
 
     // user32 and shell32: ShellExecuteExA or W (its names all of one kind),
     // with COM initialised on the thread first and the launch completed
     // before it returns, answering the code ShellExecute would;
     // SHFileOperationA or W.
-    virtual Handle GetDesktopWindow() = 0;
-    virtual int32_t ShellExecute(Handle owner, const Name& operation, const Name& file, const Name& parameters,
-                                 const Name& directory, int32_t show) = 0;
-    virtual int32_t SHFileOperation(ShellFileRequest& request) = 0;
+    QRV_OS(Handle GetDesktopWindow());
+    QRV_OS(int32_t ShellExecute(Handle owner, const Name& operation, const Name& file, const Name& parameters,
+                                const Name& directory, int32_t show));
+    QRV_OS(int32_t SHFileOperation(ShellFileRequest& request));
 };
 
 }  // namespace qrv

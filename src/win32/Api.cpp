@@ -3,37 +3,27 @@
 namespace qrv {
 namespace {
 
-// Each function's name after its library's initial, one after another:
-// read-only, with no pointer to relocate. The bound functions start empty,
+// The libraries' and the functions' names, one after another in the table's order: read-only, with no
+// pointer to relocate. A library's name ends in .dll, a function's never does. The bound functions start empty,
 // in zero-filled memory that takes no room in the file.
 const char names[] =
-#define QRV_NAME(library, name) QRV_INITIAL_##library #name "\0"
-#define QRV_INITIAL_kernel32 "k"
-#define QRV_INITIAL_user32 "u"
-#define QRV_INITIAL_gdi32 "g"
-#define QRV_INITIAL_shell32 "s"
-#define QRV_INITIAL_advapi32 "a"
-#define QRV_INITIAL_ole32 "o"
-    QRV_API(QRV_NAME);
+#define QRV_LIBRARY(library) #library ".dll\0"
+#define QRV_NAME(name) #name "\0"
+    QRV_API(QRV_LIBRARY, QRV_NAME);
+#undef QRV_LIBRARY
 #undef QRV_NAME
 FARPROC procs[api_count];
 
-// The name of an entry, its library's initial first.
-const char* Name(Api api) {
+// The name of an entry, and of the library before it.
+const char* Name(Api api, const char*& library) {
     const char* p = names;
-    for (int i = 0; i < api; ++i)
-        while (*p++) {
-        }
+    for (int i = 0; i < api; ++i) {
+        const char* entry = p;
+        while (*p) ++p;
+        if (p[-4] == '.') library = entry;
+        ++p;
+    }
     return p;
-}
-
-const char* Library(char initial) {
-    return initial == 'k'   ? "kernel32"
-           : initial == 'u' ? "user32"
-           : initial == 'g' ? "gdi32"
-           : initial == 'a' ? "advapi32"
-           : initial == 'o' ? "ole32"
-                            : "shell32";
 }
 
 // How libraries are loaded: decided once, before the first library other than
@@ -69,18 +59,19 @@ HMODULE LoadSystemLibrary(const char* name) {
 FARPROC Find(Api api) {
     FARPROC& proc = procs[api];
     if (!proc) {
-        const char* name = Name(api);
-        const char* library = Library(*name);
+        const char* library = names;
+        const char* name = Name(api, library);
         HMODULE module = ::GetModuleHandleA(library);
         if (!module) module = LoadSystemLibrary(library);  // kept for the life of the process
-        if (module) proc = Lookup(module, name + 1);
+        if (module) proc = Lookup(module, name);
     }
     return proc;
 }
 
 FARPROC Need(Api api) {
     FARPROC proc = Find(api);
-    if (!proc) ::FatalAppExitA(0, Name(api) + 1);
+    const char* library;
+    if (!proc) ::FatalAppExitA(0, Name(api, library));
     return proc;
 }
 

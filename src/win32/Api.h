@@ -11,60 +11,69 @@
 
 namespace qrv {
 
-#define QRV_API(X)                          \
-    X(kernel32, CloseHandle)                \
-    X(kernel32, CreateFileA)                \
-    X(kernel32, CreateFileW)                \
-    X(kernel32, DeleteFileA)                \
-    X(kernel32, DeleteFileW)                \
-    X(kernel32, ExitProcess)                \
-    X(kernel32, GetCommandLineW)            \
-    X(kernel32, GetCurrentDirectoryW)       \
-    X(kernel32, GetCurrentProcessId)        \
-    X(kernel32, GetDiskFreeSpaceA)          \
-    X(kernel32, GetDiskFreeSpaceW)          \
-    X(kernel32, GetDiskFreeSpaceExA)        \
-    X(kernel32, GetDiskFreeSpaceExW)        \
-    X(kernel32, GetFileAttributesW)         \
-    X(kernel32, GetFileInformationByHandle) \
-    X(kernel32, GetFullPathNameW)           \
-    X(kernel32, GetLastError)               \
-    X(kernel32, GetShortPathNameW)          \
-    X(kernel32, GetSystemDirectoryA)        \
-    X(kernel32, GetTempPathW)               \
-    X(kernel32, GetVersion)                 \
-    X(kernel32, MoveFileExA)                \
-    X(kernel32, MoveFileExW)                \
-    X(kernel32, SetDefaultDllDirectories)   \
-    X(kernel32, SetDllDirectoryA)           \
-    X(kernel32, SetErrorMode)               \
-    X(kernel32, SetProcessMitigationPolicy) \
-    X(kernel32, WideCharToMultiByte)        \
-    X(kernel32, WriteFile)                  \
-    X(user32, AdjustWindowRect)             \
-    X(user32, CreateWindowExW)              \
-    X(user32, DefWindowProcW)               \
-    X(user32, GetDC)                        \
-    X(user32, GetDesktopWindow)             \
-    X(user32, GetWindowLongW)               \
-    X(user32, MessageBoxW)                  \
-    X(user32, RegisterClassW)               \
-    X(user32, ReleaseDC)                    \
-    X(user32, SetWindowLongW)               \
-    X(user32, SetWindowTextW)               \
-    X(user32, ShowWindow)                   \
-    X(gdi32, GetDeviceCaps)                 \
-    X(ole32, CoInitializeEx)                \
-    X(advapi32, GetTokenInformation)        \
-    X(advapi32, OpenProcessToken)           \
-    X(shell32, SHFileOperationA)            \
-    X(shell32, SHFileOperationW)            \
-    X(shell32, ShellExecuteExA)             \
-    X(shell32, ShellExecuteExW)
+// Each library, then the functions taken from it.
+#define QRV_API(LIBRARY, X)       \
+    LIBRARY(kernel32)             \
+    X(CloseHandle)                \
+    X(CreateFileA)                \
+    X(CreateFileW)                \
+    X(DeleteFileA)                \
+    X(DeleteFileW)                \
+    X(ExitProcess)                \
+    X(GetCommandLineW)            \
+    X(GetCurrentDirectoryW)       \
+    X(GetCurrentProcessId)        \
+    X(GetDiskFreeSpaceA)          \
+    X(GetDiskFreeSpaceW)          \
+    X(GetDiskFreeSpaceExA)        \
+    X(GetDiskFreeSpaceExW)        \
+    X(GetFileAttributesW)         \
+    X(GetFileInformationByHandle) \
+    X(GetFullPathNameW)           \
+    X(GetLastError)               \
+    X(GetShortPathNameW)          \
+    X(GetSystemDirectoryA)        \
+    X(GetTempPathW)               \
+    X(GetVersion)                 \
+    X(MoveFileExA)                \
+    X(MoveFileExW)                \
+    X(SetDefaultDllDirectories)   \
+    X(SetDllDirectoryA)           \
+    X(SetErrorMode)               \
+    X(SetProcessMitigationPolicy) \
+    X(WideCharToMultiByte)        \
+    X(WriteFile)                  \
+    LIBRARY(user32)               \
+    X(AdjustWindowRect)           \
+    X(CreateWindowExW)            \
+    X(DefWindowProcW)             \
+    X(GetDC)                      \
+    X(GetDesktopWindow)           \
+    X(GetWindowLongW)             \
+    X(MessageBoxW)                \
+    X(RegisterClassW)             \
+    X(ReleaseDC)                  \
+    X(SetWindowLongW)             \
+    X(SetWindowTextW)             \
+    X(ShowWindow)                 \
+    LIBRARY(gdi32)                \
+    X(GetDeviceCaps)              \
+    LIBRARY(ole32)                \
+    X(CoInitializeEx)             \
+    LIBRARY(advapi32)             \
+    X(GetTokenInformation)        \
+    X(OpenProcessToken)           \
+    LIBRARY(shell32)              \
+    X(SHFileOperationA)           \
+    X(SHFileOperationW)           \
+    X(ShellExecuteExA)            \
+    X(ShellExecuteExW)
 
 enum Api {
-#define QRV_ENUM(library, name) api_##name,
-    QRV_API(QRV_ENUM)
+#define QRV_LIBRARY(library) library_##library,
+#define QRV_ENUM(name) api_##name,
+    QRV_API(QRV_LIBRARY, QRV_ENUM)
+#undef QRV_LIBRARY
 #undef QRV_ENUM
         api_count
 };

@@ -88,280 +88,274 @@ bool Convert(const Str& s, Bytes& out, bool exact) {
 
 // --- The platform -------------------------------------------------------------
 
-class Win32 final : public Platform {
-public:
-    Win32() { CreateForm(); }
+// The process's one window and its fields, and the report's new file while it is open: zero-initialised,
+// so that they take no room in the file.
+HWND form, fields[3];
+HANDLE file;
 
-    Str CommandLineText() override {
-        const wchar_t* p = CALL(GetCommandLineW)();
-        // Skip the program's own path as the system does for argv[0]: quoted
-        // parts belong to it, and it ends at the first blank or tab outside
-        // quotes ("C:\Program Files\Host"\quorvel.exe is one name).
-        for (bool quoted = false; *p && (quoted || (*p != L' ' && *p != L'\t')); ++p)
-            if (*p == L'"') quoted = !quoted;
-        while (*p == L' ' || *p == L'\t') ++p;
-        return Str(reinterpret_cast<const char16_t*>(p));
+// The text a call of the usual two-step kind gives: asked with no buffer
+// it answers the size it needs, NUL included; then it fills one of that
+// size and answers the length. Empty where it fails.
+Str Sized(DWORD (*call)(const wchar_t* path, wchar_t* buffer, DWORD size), const wchar_t* path) {
+    DWORD n = call(path, nullptr, 0);
+    Str out(n, u'\0');
+    DWORD length = n ? call(path, reinterpret_cast<wchar_t*>(out.data()), n) : 0;
+    return out.substr(0, length < n ? length : 0);
+}
+
+// What a system error means for the report file: pairs of an error and its
+// status, a table where a switch would cost a jump table. Every error
+// listed is below 256.
+FileStatus Meaning(DWORD error) {
+    constexpr unsigned char missing = static_cast<unsigned char>(FileStatus::PathNotFound),
+                            refused = static_cast<unsigned char>(FileStatus::AccessDenied),
+                            badName = static_cast<unsigned char>(FileStatus::BadName),
+                            full = static_cast<unsigned char>(FileStatus::DiskFull),
+                            taken = static_cast<unsigned char>(FileStatus::Exists);
+    static const unsigned char meanings[] = {
+        ERROR_PATH_NOT_FOUND,   missing, ERROR_FILE_NOT_FOUND,       missing, ERROR_BAD_NETPATH,       missing,
+        ERROR_INVALID_DRIVE,    missing, ERROR_ACCESS_DENIED,        refused, ERROR_SHARING_VIOLATION, refused,
+        ERROR_LOCK_VIOLATION,   refused, ERROR_WRITE_PROTECT,        refused, ERROR_INVALID_NAME,      badName,
+        ERROR_BAD_PATHNAME,     badName, ERROR_FILENAME_EXCED_RANGE, badName, ERROR_DISK_FULL,         full,
+        ERROR_HANDLE_DISK_FULL, full,    ERROR_FILE_EXISTS,          taken,   ERROR_ALREADY_EXISTS,    taken};
+    for (size_t i = 0; i < sizeof meanings; i += 2)
+        if (meanings[i] == error) return static_cast<FileStatus>(meanings[i + 1]);
+    return FileStatus::Other;
+}
+
+// Form1: caption "Quorvel", its client area and three edit fields as Form1Layout.h places them, each
+// starting with its own name. Created hidden; where no window can be made the run goes on without one.
+void CreateForm() {
+    HINSTANCE instance = ::GetModuleHandleA(nullptr);
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = CALL(DefWindowProcW);
+    wc.hInstance = instance;
+    wc.lpszClassName = L"QuorvelForm1";
+    CALL(RegisterClassW)(&wc);
+
+    HDC dc = CALL(GetDC)(nullptr);
+    const int dpiX = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSX) : 96,
+              dpiY = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSY) : 96;
+    if (dc) CALL(ReleaseDC)(nullptr, dc);
+    auto X = [dpiX](int twips) { return form1::Pixels(twips, dpiX); };
+    auto Y = [dpiY](int twips) { return form1::Pixels(twips, dpiY); };
+
+    RECT frame{0, 0, X(form1::Width), Y(form1::Height)};
+    CALL(AdjustWindowRect)(&frame, WS_OVERLAPPEDWINDOW, FALSE);
+    form =
+        CALL(CreateWindowExW)(0, wc.lpszClassName, L"Quorvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, instance, nullptr);
+    if (!form) return;
+    wchar_t name[] = L"Text1";
+    for (int i = 0; i < 3; ++i, ++name[4]) {
+        const short* at = form1::Fields[i];  // left, top, width
+        fields[i] =
+            CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", name, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, X(at[0]),
+                                  Y(at[1]), X(at[2]), Y(form1::FieldHeight), form, nullptr, instance, nullptr);
     }
-
-    Str CurrentDirectory() override {
-        return Sized(
-            [](const wchar_t*, wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); },
-            nullptr);
-    }
-
-    void SetFormVisible(bool visible) override {
-        if (form_) CALL(ShowWindow)(form_, visible ? SW_SHOWNORMAL : SW_HIDE);
-    }
-
-    void SetFormMinimized() override {
-        // Marks the hidden window as minimised without showing it, as
-        // ShowWindow(SW_MINIMIZE) would.
-        if (form_) CALL(SetWindowLongW)(form_, GWL_STYLE, CALL(GetWindowLongW)(form_, GWL_STYLE) | WS_MINIMIZE);
-    }
-
-    void SetFieldText(Field field, const Str& text) override {
-        HWND edit = fields_[static_cast<int>(field)];
-        if (edit) CALL(SetWindowTextW)(edit, Wide(text));
-    }
-
-    void ShowMessageBox(const Str& text, const Str& caption) override {
-        CALL(MessageBoxW)(nullptr, Wide(text), Wide(caption), MB_OK);
-    }
-
-    void EndProcess(uint32_t exitStatus) override {
-        CloseFiles();
-        CALL(ExitProcess)(exitStatus);
-    }
-
-    FileStatus CreateReportFile(const Name& path) override {
-        // Only where nothing is there, and of a reparse point the point itself: a name planted first, a
-        // dangling link among them, is never followed.
-        file_ = PAIR(CreateFile, path.chars)(Arg(path), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
-                                             CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
-        return file_ == INVALID_HANDLE_VALUE ? Meaning(CALL(GetLastError)()) : FileStatus::Ok;
-    }
-
-    FileStatus CheckReportFile() override {
-        BY_HANDLE_FILE_INFORMATION info;
-        return CALL(GetFileInformationByHandle)(file_, &info) && info.nNumberOfLinks == 1 &&
-                       !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
-                   ? FileStatus::Ok
-                   : FileStatus::NotPlain;
-    }
-
-    FileStatus MoveReportFile(const Name& from, const Name& to) override {
-        if (PAIR(MoveFileEx, from.chars)(Arg(from), Arg(to), MOVEFILE_REPLACE_EXISTING)) return FileStatus::Ok;
-        // Windows refuses a move over a folder, or over a file another program holds open, as it refuses
-        // one it may not make: what stands there, and whether it can be opened for deleting at all (the
-        // name itself, never what it points to), tell them apart.
-        DWORD error = CALL(GetLastError)();
-        DWORD attributes = CALL(GetFileAttributesW)(Wide(to.text));
-        HANDLE held =
-            CALL(CreateFileW)(Wide(to.text), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                              OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        if (held != INVALID_HANDLE_VALUE)
-            CALL(CloseHandle)(held);
-        else if (CALL(GetLastError)() == ERROR_SHARING_VIOLATION)
-            return FileStatus::InUse;
-        return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY ? FileStatus::Folder
-                                                                                              : Meaning(error);
-    }
-
-    void DeleteReportFile(const Name& path) override { PAIR(DeleteFile, path.chars)(Arg(path)); }
-
-    bool Elevated() override {
-        HANDLE token;
-        TOKEN_ELEVATION elevation{};
-        DWORD size;
-        if (!CALL(OpenProcessToken)(reinterpret_cast<HANDLE>(-1), TOKEN_QUERY, &token)) return false;  // this process
-        CALL(GetTokenInformation)
-        (token, TokenElevation, &elevation, sizeof elevation, &size);  // before Vista: fails, not elevated
-        CALL(CloseHandle)(token);
-        return elevation.TokenIsElevated != 0;
-    }
-
-    void TrustOnlyAdminRedirections() override {
-        // Where kernel32 lacks it, or the system does not know the policy, it is not there to turn on.
-        PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy{};
-        policy.EnforceRedirectionTrust = 1;
-        if (auto set = FIND(SetProcessMitigationPolicy)) set(ProcessRedirectionTrustPolicy, &policy, sizeof policy);
-    }
-
-    uint32_t ProcessId() override { return CALL(GetCurrentProcessId)(); }
-
-    FileStatus WriteReportFile(const Str& text) override {
-        Bytes bytes;
-        if (!Convert(text, bytes, false)) return FileStatus::Unconvertible;
-        DWORD written;  // always set by the call
-        if (!CALL(WriteFile)(file_, bytes.c_str(), static_cast<DWORD>(bytes.size()), &written, nullptr))
-            return Meaning(CALL(GetLastError)());
-        return written == bytes.size() ? FileStatus::Ok : FileStatus::ShortWrite;
-    }
-
-    void CloseFiles() override {
-        if (file_ != INVALID_HANDLE_VALUE) CALL(CloseHandle)(file_);
-        file_ = INVALID_HANDLE_VALUE;
-    }
-
-    uint32_t GetTempFolder(uint32_t size, Str& buffer) override {
-        // The folder's own 16-bit name: its ANSI form, where the code page
-        // cannot carry it, could name another folder. A real buffer even
-        // when size is 0.
-        wchar_t none[1];
-        return CALL(GetTempPathW)(size, size ? reinterpret_cast<wchar_t*>(buffer.data()) : none);
-    }
-
-    Str ShortPathName(const Str& path) override {
-        return Sized(
-            [](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(p, buffer, size); },
-            Wide(path));
-    }
-
-    Str FullPathName(const Str& path) override {
-        return Sized([](const wchar_t* p, wchar_t* buffer,
-                        DWORD size) { return CALL(GetFullPathNameW)(p, size, buffer, nullptr); },
-                     Wide(path));
-    }
-
-    bool ToAnsi(const Str& text, Bytes& ansi) override { return Convert(text, ansi, true); }
-
-    uint32_t SetErrorMode(uint32_t mode) override { return CALL(SetErrorMode)(mode); }
-
-    Handle GetModuleHandleA(const char* name) override { return reinterpret_cast<Handle>(::GetModuleHandleA(name)); }
-
-    Handle LoadLibraryA(const char* name) override { return reinterpret_cast<Handle>(LoadSystemLibrary(name)); }
-
-    bool GetProcAddress(Handle module, const char* name) override {
-        return Lookup(reinterpret_cast<HMODULE>(module), name) != nullptr;
-    }
-
-    void FreeLibrary(Handle module) override { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
-
-    bool GetDiskFreeSpaceEx(const Name& path, uint64_t& available) override {
-        ULARGE_INTEGER a{}, t, f;
-        bool ok = PAIR(GetDiskFreeSpaceEx, path.chars)(Arg(path), &a, &t, &f) != FALSE;
-        available = a.QuadPart;
-        return ok;
-    }
-
-    bool GetDiskFreeSpace(const Name& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
-                          uint32_t& freeClusters) override {
-        DWORD s = 0, b = 0, f = 0, t;
-        bool ok = PAIR(GetDiskFreeSpace, path.chars)(Arg(path), &s, &b, &f, &t) != FALSE;
-        sectorsPerCluster = s;
-        bytesPerSector = b;
-        freeClusters = f;
-        return ok;
-    }
-
-    Handle GetDesktopWindow() override { return reinterpret_cast<Handle>(CALL(GetDesktopWindow)()); }
-
-    int32_t ShellExecute(Handle owner, const Name& operation, const Name& file, const Name& parameters,
-                         const Name& directory, int32_t show) override {
-        // COM first, as Microsoft asks of a caller of the shell's execute functions, for the handlers it
-        // may reach through COM; where COM cannot start, the call is made all the same. The launch is
-        // completed before the call returns (this thread has no message loop and the process ends soon
-        // after), and no error box of the shell's is shown: its code is the answer.
-        if (auto init = FIND(CoInitializeEx)) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-        SHELLEXECUTEINFOW info{};
-        info.cbSize = sizeof info;
-        info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
-        info.hwnd = reinterpret_cast<HWND>(owner);
-        info.lpVerb = Arg(operation);
-        info.lpFile = Arg(file);
-        info.lpParameters = Arg(parameters);
-        info.lpDirectory = Arg(directory);
-        info.nShow = show;
-        PAIR(ShellExecuteEx, operation.chars)(&info);
-        return static_cast<int32_t>(reinterpret_cast<intptr_t>(info.hInstApp));
-    }
-
-    int32_t SHFileOperation(ShellFileRequest& request) override {
-        // No owner, destination, name mappings or title; the aborted flag clear, then read back.
-        SHFILEOPSTRUCTW op{};
-        op.wFunc = request.operation;
-        op.fFlags = request.flags;
-        op.pFrom = Arg(request.from);
-        int code = PAIR(SHFileOperation, request.from.chars)(&op);
-        request.aborted = op.fAnyOperationsAborted != FALSE;
-        return code;
-    }
-
-private:
-    // The text a call of the usual two-step kind gives: asked with no buffer
-    // it answers the size it needs, NUL included; then it fills one of that
-    // size and answers the length. Empty where it fails.
-    static Str Sized(DWORD (*call)(const wchar_t* path, wchar_t* buffer, DWORD size), const wchar_t* path) {
-        DWORD n = call(path, nullptr, 0);
-        Str out(n, u'\0');
-        DWORD length = n ? call(path, reinterpret_cast<wchar_t*>(out.data()), n) : 0;
-        return out.substr(0, length < n ? length : 0);
-    }
-
-    // What a system error means for the report file: pairs of an error and its
-    // status, a table where a switch would cost a jump table. Every error
-    // listed is below 256.
-    static FileStatus Meaning(DWORD error) {
-        constexpr unsigned char missing = static_cast<unsigned char>(FileStatus::PathNotFound),
-                                refused = static_cast<unsigned char>(FileStatus::AccessDenied),
-                                badName = static_cast<unsigned char>(FileStatus::BadName),
-                                full = static_cast<unsigned char>(FileStatus::DiskFull),
-                                taken = static_cast<unsigned char>(FileStatus::Exists);
-        static const unsigned char meanings[] = {
-            ERROR_PATH_NOT_FOUND,   missing, ERROR_FILE_NOT_FOUND,       missing, ERROR_BAD_NETPATH,       missing,
-            ERROR_INVALID_DRIVE,    missing, ERROR_ACCESS_DENIED,        refused, ERROR_SHARING_VIOLATION, refused,
-            ERROR_LOCK_VIOLATION,   refused, ERROR_WRITE_PROTECT,        refused, ERROR_INVALID_NAME,      badName,
-            ERROR_BAD_PATHNAME,     badName, ERROR_FILENAME_EXCED_RANGE, badName, ERROR_DISK_FULL,         full,
-            ERROR_HANDLE_DISK_FULL, full,    ERROR_FILE_EXISTS,          taken,   ERROR_ALREADY_EXISTS,    taken};
-        for (size_t i = 0; i < sizeof meanings; i += 2)
-            if (meanings[i] == error) return static_cast<FileStatus>(meanings[i + 1]);
-        return FileStatus::Other;
-    }
-
-    // Form1: caption "Quorvel", its client area and three edit fields as Form1Layout.h places them, each
-    // starting with its own name. Created hidden; where no window can be made the run goes on without one.
-    void CreateForm() {
-        HINSTANCE instance = ::GetModuleHandleA(nullptr);
-        WNDCLASSW wc{};
-        wc.lpfnWndProc = CALL(DefWindowProcW);
-        wc.hInstance = instance;
-        wc.lpszClassName = L"QuorvelForm1";
-        CALL(RegisterClassW)(&wc);
-
-        HDC dc = CALL(GetDC)(nullptr);
-        dpiX_ = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSX) : 96;
-        dpiY_ = dc ? CALL(GetDeviceCaps)(dc, LOGPIXELSY) : 96;
-        if (dc) CALL(ReleaseDC)(nullptr, dc);
-
-        RECT frame{0, 0, X(form1::Width), Y(form1::Height)};
-        CALL(AdjustWindowRect)(&frame, WS_OVERLAPPEDWINDOW, FALSE);
-        form_ = CALL(CreateWindowExW)(0, wc.lpszClassName, L"Quorvel", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                      CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                      nullptr, instance, nullptr);
-        if (!form_) return;
-        wchar_t name[] = L"Text1";
-        for (int i = 0; i < 3; ++i, ++name[4]) {
-            const short* at = form1::Fields[i];  // left, top, width
-            fields_[i] =
-                CALL(CreateWindowExW)(WS_EX_CLIENTEDGE, L"EDIT", name, WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, X(at[0]),
-                                      Y(at[1]), X(at[2]), Y(form1::FieldHeight), form_, nullptr, instance, nullptr);
-        }
-    }
-
-    int X(int twips) const { return form1::Pixels(twips, dpiX_); }
-    int Y(int twips) const { return form1::Pixels(twips, dpiY_); }
-
-    HWND form_ = nullptr;
-    HWND fields_[3] = {};
-    HANDLE file_ = INVALID_HANDLE_VALUE;
-    int dpiX_ = 96;
-    int dpiY_ = 96;
-};
+}
 
 }  // namespace
 
+Str Platform::CommandLineText() {
+    const wchar_t* p = CALL(GetCommandLineW)();
+    // Skip the program's own path as the system does for argv[0]: quoted
+    // parts belong to it, and it ends at the first blank or tab outside
+    // quotes ("C:\Program Files\Host"\quorvel.exe is one name).
+    for (bool quoted = false; *p && (quoted || (*p != L' ' && *p != L'\t')); ++p)
+        if (*p == L'"') quoted = !quoted;
+    while (*p == L' ' || *p == L'\t') ++p;
+    return Str(reinterpret_cast<const char16_t*>(p));
+}
+
+Str Platform::CurrentDirectory() {
+    return Sized([](const wchar_t*, wchar_t* buffer, DWORD size) { return CALL(GetCurrentDirectoryW)(size, buffer); },
+                 nullptr);
+}
+
+void Platform::SetFormVisible(bool visible) {
+    if (form) CALL(ShowWindow)(form, visible ? SW_SHOWNORMAL : SW_HIDE);
+}
+
+void Platform::SetFormMinimized() {
+    // Marks the hidden window as minimised without showing it, as
+    // ShowWindow(SW_MINIMIZE) would.
+    if (form) CALL(SetWindowLongW)(form, GWL_STYLE, CALL(GetWindowLongW)(form, GWL_STYLE) | WS_MINIMIZE);
+}
+
+void Platform::SetFieldText(Field field, const Str& text) {
+    HWND edit = fields[static_cast<int>(field)];
+    if (edit) CALL(SetWindowTextW)(edit, Wide(text));
+}
+
+void Platform::ShowMessageBox(const Str& text, const Str& caption) {
+    CALL(MessageBoxW)(nullptr, Wide(text), Wide(caption), MB_OK);
+}
+
+void Platform::EndProcess(uint32_t exitStatus) {
+    CloseFiles();
+    CALL(ExitProcess)(exitStatus);
+}
+
+FileStatus Platform::CreateReportFile(const Name& path) {
+    // Only where nothing is there, and of a reparse point the point itself: a name planted first, a
+    // dangling link among them, is never followed.
+    file = PAIR(CreateFile, path.chars)(Arg(path), GENERIC_WRITE | FILE_READ_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+    if (file != INVALID_HANDLE_VALUE) return FileStatus::Ok;
+    file = nullptr;
+    return Meaning(CALL(GetLastError)());
+}
+
+FileStatus Platform::CheckReportFile() {
+    BY_HANDLE_FILE_INFORMATION info;
+    return CALL(GetFileInformationByHandle)(file, &info) && info.nNumberOfLinks == 1 &&
+                   !(info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT))
+               ? FileStatus::Ok
+               : FileStatus::NotPlain;
+}
+
+FileStatus Platform::MoveReportFile(const Name& from, const Name& to) {
+    if (PAIR(MoveFileEx, from.chars)(Arg(from), Arg(to), MOVEFILE_REPLACE_EXISTING)) return FileStatus::Ok;
+    // Windows refuses a move over a folder, or over a file another program holds open, as it refuses
+    // one it may not make: what stands there, and whether it can be opened for deleting at all (the
+    // name itself, never what it points to), tell them apart.
+    DWORD error = CALL(GetLastError)();
+    DWORD attributes = CALL(GetFileAttributesW)(Wide(to.text));
+    HANDLE held =
+        CALL(CreateFileW)(Wide(to.text), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (held != INVALID_HANDLE_VALUE)
+        CALL(CloseHandle)(held);
+    else if (CALL(GetLastError)() == ERROR_SHARING_VIOLATION)
+        return FileStatus::InUse;
+    return attributes != INVALID_FILE_ATTRIBUTES && attributes & FILE_ATTRIBUTE_DIRECTORY ? FileStatus::Folder
+                                                                                          : Meaning(error);
+}
+
+void Platform::DeleteReportFile(const Name& path) { PAIR(DeleteFile, path.chars)(Arg(path)); }
+
+bool Platform::Elevated() {
+    HANDLE token;
+    TOKEN_ELEVATION elevation{};
+    DWORD size;
+    if (!CALL(OpenProcessToken)(reinterpret_cast<HANDLE>(-1), TOKEN_QUERY, &token)) return false;  // this process
+    CALL(GetTokenInformation)
+    (token, TokenElevation, &elevation, sizeof elevation, &size);  // before Vista: fails, not elevated
+    CALL(CloseHandle)(token);
+    return elevation.TokenIsElevated != 0;
+}
+
+void Platform::TrustOnlyAdminRedirections() {
+    // Where kernel32 lacks it, or the system does not know the policy, it is not there to turn on.
+    PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY policy{};
+    policy.EnforceRedirectionTrust = 1;
+    if (auto set = FIND(SetProcessMitigationPolicy)) set(ProcessRedirectionTrustPolicy, &policy, sizeof policy);
+}
+
+uint32_t Platform::ProcessId() { return CALL(GetCurrentProcessId)(); }
+
+FileStatus Platform::WriteReportFile(const Str& text) {
+    Bytes bytes;
+    if (!Convert(text, bytes, false)) return FileStatus::Unconvertible;
+    DWORD written;  // always set by the call
+    if (!CALL(WriteFile)(file, bytes.c_str(), static_cast<DWORD>(bytes.size()), &written, nullptr))
+        return Meaning(CALL(GetLastError)());
+    return written == bytes.size() ? FileStatus::Ok : FileStatus::ShortWrite;
+}
+
+void Platform::CloseFiles() {
+    if (file) CALL(CloseHandle)(file);
+    file = nullptr;
+}
+
+uint32_t Platform::GetTempFolder(uint32_t size, Str& buffer) {
+    // The folder's own 16-bit name: its ANSI form, where the code page
+    // cannot carry it, could name another folder. A real buffer even
+    // when size is 0.
+    wchar_t none[1];
+    return CALL(GetTempPathW)(size, size ? reinterpret_cast<wchar_t*>(buffer.data()) : none);
+}
+
+Str Platform::ShortPathName(const Str& path) {
+    return Sized([](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetShortPathNameW)(p, buffer, size); },
+                 Wide(path));
+}
+
+Str Platform::FullPathName(const Str& path) {
+    return Sized(
+        [](const wchar_t* p, wchar_t* buffer, DWORD size) { return CALL(GetFullPathNameW)(p, size, buffer, nullptr); },
+        Wide(path));
+}
+
+bool Platform::ToAnsi(const Str& text, Bytes& ansi) { return Convert(text, ansi, true); }
+
+uint32_t Platform::SetErrorMode(uint32_t mode) { return CALL(SetErrorMode)(mode); }
+
+Handle Platform::GetModuleHandleA(const char* name) { return reinterpret_cast<Handle>(::GetModuleHandleA(name)); }
+
+Handle Platform::LoadLibraryA(const char* name) { return reinterpret_cast<Handle>(LoadSystemLibrary(name)); }
+
+bool Platform::GetProcAddress(Handle module, const char* name) {
+    return Lookup(reinterpret_cast<HMODULE>(module), name) != nullptr;
+}
+
+void Platform::FreeLibrary(Handle module) { ::FreeLibrary(reinterpret_cast<HMODULE>(module)); }
+
+bool Platform::GetDiskFreeSpaceEx(const Name& path, uint64_t& available) {
+    ULARGE_INTEGER a{}, t, f;
+    bool ok = PAIR(GetDiskFreeSpaceEx, path.chars)(Arg(path), &a, &t, &f) != FALSE;
+    available = a.QuadPart;
+    return ok;
+}
+
+bool Platform::GetDiskFreeSpace(const Name& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
+                                uint32_t& freeClusters) {
+    DWORD s = 0, b = 0, f = 0, t;
+    bool ok = PAIR(GetDiskFreeSpace, path.chars)(Arg(path), &s, &b, &f, &t) != FALSE;
+    sectorsPerCluster = s;
+    bytesPerSector = b;
+    freeClusters = f;
+    return ok;
+}
+
+Handle Platform::GetDesktopWindow() { return reinterpret_cast<Handle>(CALL(GetDesktopWindow)()); }
+
+int32_t Platform::ShellExecute(Handle owner, const Name& operation, const Name& file, const Name& parameters,
+                               const Name& directory, int32_t show) {
+    // COM first, as Microsoft asks of a caller of the shell's execute functions, for the handlers it
+    // may reach through COM; where COM cannot start, the call is made all the same. The launch is
+    // completed before the call returns (this thread has no message loop and the process ends soon
+    // after), and no error box of the shell's is shown: its code is the answer.
+    if (auto init = FIND(CoInitializeEx)) init(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+    SHELLEXECUTEINFOW info{};
+    info.cbSize = sizeof info;
+    info.fMask = SEE_MASK_NOASYNC | SEE_MASK_FLAG_NO_UI;
+    info.hwnd = reinterpret_cast<HWND>(owner);
+    info.lpVerb = Arg(operation);
+    info.lpFile = Arg(file);
+    info.lpParameters = Arg(parameters);
+    info.lpDirectory = Arg(directory);
+    info.nShow = show;
+    PAIR(ShellExecuteEx, operation.chars)(&info);
+    return static_cast<int32_t>(reinterpret_cast<intptr_t>(info.hInstApp));
+}
+
+int32_t Platform::SHFileOperation(ShellFileRequest& request) {
+    // No owner, destination, name mappings or title; the aborted flag clear, then read back.
+    SHFILEOPSTRUCTW op{};
+    op.wFunc = request.operation;
+    op.fFlags = request.flags;
+    op.pFrom = Arg(request.from);
+    int code = PAIR(SHFileOperation, request.from.chars)(&op);
+    request.aborted = op.fAnyOperationsAborted != FALSE;
+    return code;
+}
+
 Platform& Win32Platform() {
-    return *new Win32;  // lives until the process ends
+    static Platform platform;  // its state is the window's and the file's, above
+    CreateForm();
+    return platform;
 }
 
 }  // namespace qrv
