@@ -9,20 +9,22 @@ rem status N. Each run goes through quorvel.cmd beside it (call it from your
 rem own batch file), which gives it a temp folder of its own.
 setlocal
 set failed=0
-call :task "free bytes" FreeDiskSpace "%~1"
-call :task "deleted" Delete "%~2"
-call :task "opened" Execute "%~3"
+call "%~dp0quorvel.cmd" FreeDiskSpace "%~1"
+call :say "free bytes"
+call "%~dp0quorvel.cmd" Delete "%~2"
+call :say "deleted"
+call "%~dp0quorvel.cmd" Execute "%~3"
+call :say "opened"
 exit /b %failed%
 
-:task
-rem %1: what to print; %2: the command; %3: its path, quoted.
-call "%~dp0quorvel.cmd" %2 %3
+:say
+rem %1: what to print, with the status and value quorvel.cmd left.
 if not "%QUORVEL_STATUS%"=="0" (
   echo %~1 failed: %QUORVEL_STATUS%
   set failed=1
   goto :eof
 )
-if not "%2"=="Execute" (
+if not "%~1"=="opened" (
   echo %~1:%QUORVEL_VALUE%
   goto :eof
 )

@@ -21,12 +21,18 @@
 static void Say(const wchar_t* what, int status, const wchar_t* value) {
     char text[1024];
     wchar_t line[512];
-    if (status == 0) _snwprintf(line, 512, L"%ls:%ls\n", what, value);
-    else if (status == QUORVEL_NOT_STARTED) _snwprintf(line, 512, L"%ls failed: not started\n", what);
-    else if (status == QUORVEL_ENDED) _snwprintf(line, 512, L"%ls failed: ended after %d s\n", what, QUORVEL_LIMIT_MS / 1000);
-    else if (status == QUORVEL_NO_REPORT) _snwprintf(line, 512, L"%ls failed: no report\n", what);
-    else if (status == QUORVEL_NO_FOLDER) _snwprintf(line, 512, L"%ls failed: no folder of its own\n", what);
-    else _snwprintf(line, 512, L"%ls failed: %d\n", what, status);
+    if (status == 0)
+        _snwprintf(line, 512, L"%ls:%ls\n", what, value);
+    else if (status == QUORVEL_NOT_STARTED)
+        _snwprintf(line, 512, L"%ls failed: not started\n", what);
+    else if (status == QUORVEL_ENDED)
+        _snwprintf(line, 512, L"%ls failed: ended after %d s\n", what, QUORVEL_LIMIT_MS / 1000);
+    else if (status == QUORVEL_NO_REPORT)
+        _snwprintf(line, 512, L"%ls failed: no report\n", what);
+    else if (status == QUORVEL_NO_FOLDER)
+        _snwprintf(line, 512, L"%ls failed: no folder of its own\n", what);
+    else
+        _snwprintf(line, 512, L"%ls failed: %d\n", what, status);
     WideCharToMultiByte(CP_UTF8, 0, line, -1, text, sizeof text, NULL, NULL);
     fputs(text, stdout);
 }

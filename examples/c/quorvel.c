@@ -25,7 +25,8 @@ static BOOL Elevated(void) {
     TOKEN_ELEVATION elevation = {0};
     DWORD n;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return FALSE;
-    GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &n); /* before Vista: fails, not elevated */
+    GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation,
+                        &n); /* before Vista: fails, not elevated */
     CloseHandle(token);
     return elevation.TokenIsElevated != 0;
 }
@@ -33,12 +34,16 @@ static BOOL Elevated(void) {
 /* An access list of this user, SYSTEM and Administrators alone, not inherited from the temp folder. */
 static PSECURITY_DESCRIPTOR Private(void) {
     HANDLE token;
-    union { TOKEN_USER user; BYTE bytes[256]; } user;
+    union {
+        TOKEN_USER user;
+        BYTE bytes[256];
+    } user;
     wchar_t *sid = NULL, sddl[256];
     PSECURITY_DESCRIPTOR sd = NULL;
     DWORD n;
     if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return NULL;
-    if (GetTokenInformation(token, TokenUser, &user, sizeof user, &n) && ConvertSidToStringSidW(user.user.User.Sid, &sid)) {
+    if (GetTokenInformation(token, TokenUser, &user, sizeof user, &n) &&
+        ConvertSidToStringSidW(user.user.User.Sid, &sid)) {
         _snwprintf(sddl, 256, L"D:P(A;OICI;FA;;;SY)(A;OICI;FA;;;BA)(A;OICI;FA;;;%ls)", sid);
         sddl[255] = L'\0';
         ConvertStringSecurityDescriptorToSecurityDescriptorW(sddl, SDDL_REVISION_1, &sd, NULL);
@@ -107,8 +112,8 @@ static BOOL CALLBACK PressOk(HWND window, LPARAM process) {
     DWORD owner = 0;
     wchar_t cls[16], caption[32];
     GetWindowThreadProcessId(window, &owner);
-    if (owner == (DWORD)process && GetClassNameW(window, cls, 16) && wcscmp(cls, L"#32770") == 0 && IsWindowVisible(window) &&
-        GetWindowTextW(window, caption, 32) && wcscmp(caption, L"Plug-in Quorvel") == 0)
+    if (owner == (DWORD)process && GetClassNameW(window, cls, 16) && wcscmp(cls, L"#32770") == 0 &&
+        IsWindowVisible(window) && GetWindowTextW(window, caption, 32) && wcscmp(caption, L"Plug-in Quorvel") == 0)
         PostMessageW(window, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), (LPARAM)GetDlgItem(window, IDOK));
     return TRUE;
 }
@@ -126,7 +131,8 @@ static int Start(const wchar_t* arguments, const wchar_t* folder) {
     commandLine[4095] = L'\0';
     ZeroMemory(&si, sizeof si);
     si.cb = sizeof si;
-    BOOL started = environment && CreateProcessW(exe, commandLine, NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT, environment, NULL, &si, &pi);
+    BOOL started = environment && CreateProcessW(exe, commandLine, NULL, NULL, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                                                 environment, NULL, &si, &pi);
     if (environment) HeapFree(GetProcessHeap(), 0, environment);
     if (!started) return QUORVEL_NOT_STARTED;
     if (WaitForSingleObject(pi.hProcess, QUORVEL_LIMIT_MS) == WAIT_TIMEOUT) {
@@ -160,8 +166,8 @@ static int ReadReport(const wchar_t* folder, const char* section, wchar_t* value
         line = strstr(line, "\r\n") ? strstr(line, "\r\n") + 2 : NULL;
         if (i == 3) line4 = line;
     }
-    if (!line4 || strncmp(line4, section, strlen(section)) != 0 || strncmp(line4 + strlen(section), "\r\n", 2) != 0 || !line ||
-        strncmp(line, "Return =", 8) != 0)
+    if (!line4 || strncmp(line4, section, strlen(section)) != 0 || strncmp(line4 + strlen(section), "\r\n", 2) != 0 ||
+        !line || strncmp(line, "Return =", 8) != 0)
         return QUORVEL_NO_REPORT;
     line += 8;
     if (strstr(line, "\r\n")) *strstr(line, "\r\n") = '\0';
