@@ -6,6 +6,27 @@
 
 namespace qrv {
 
+// The argument text splits so: blanks and tabs separate arguments; double quotes let an argument hold
+// blanks and never reach it; a tab separates even inside quotes; a quoted blank before an argument's first
+// character joins the argument before it, or element 0 where there is none; only MaxArgs arguments begin,
+// though quoted blanks still join the last. Each text below is a C string, with the limit after it where it
+// is not 32767; then element 0 after a 0 where it was set, and each argument, in angle brackets.
+//   ""                       ->
+//   " \t  \t"                ->
+//   "Delete \"a b.txt\" c"   -> <Delete><a b.txt><c>
+//   "a\"b c\"d"              -> <ab cd>
+//   "x \"\" y"               -> <x><y>
+//   "\"a\tb\""               -> <a><b>
+//   "\"a b"                  -> <a b>
+//   "x \" y\""               -> <x ><y>
+//   "\" y\""                 -> 0< ><y>
+//   "\" \"a b c d e"         -> 0< ><a><b><c><d><e>
+//   "a    b\t\t c"           -> <a><b><c>
+//   "  lead"                 -> <lead>
+//   "a b c" 2                -> <a><b>
+//   "a b c" 1                -> <a>
+//   "a b c" 0                ->
+//   "\"a \" b" 1             -> <a >
 ArgList Form1::GetCommandLine(int32_t MaxArgs) {
     const Str source = platform_.CommandLineText();
     ArgList args;

@@ -17,14 +17,13 @@ namespace qrv {
 // UTF-16 of the basic plane as UTF-8, to show a name as it is.
 inline std::string Utf8(const Str& s) {
     std::string out;
-    for (char16_t c : s) {
-        if (c < 0x80)
-            out += static_cast<char>(c);
-        else if (c < 0x800)
-            out += {static_cast<char>(0xC0 | c >> 6), static_cast<char>(0x80 | (c & 0x3F))};
+    for (unsigned c : s) {
+        if (c >= 0x800)
+            out += {char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
+        else if (c >= 0x80)
+            out += {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
         else
-            out += {static_cast<char>(0xE0 | c >> 12), static_cast<char>(0x80 | (c >> 6 & 0x3F)),
-                    static_cast<char>(0x80 | (c & 0x3F))};
+            out += char(c);
     }
     return out;
 }
@@ -32,7 +31,7 @@ inline std::string Utf8(const Str& s) {
 // Text in the small Windows' code page: a character it lacks as ?.
 inline std::string Latin1(const Str& s) {
     std::string out;
-    for (char16_t c : s) out += c < 0x100 ? static_cast<char>(c) : '?';
+    for (char16_t c : s) out += c < 0x100 ? char(c) : '?';
     return out;
 }
 
@@ -57,9 +56,8 @@ struct Answers {
     int writesBeforeFailure = 1000;
     FileStatus writeStatus = FileStatus::Ok, moveStatus = FileStatus::Ok;
     bool elevated = false;
-    uint32_t pid = 4242, hostMode = 0;  // the process id; the error mode the host started it with
-    std::vector<std::string> loaded{"kernel32"}, loadable{},
-        exports{};  // modules; library!function (kernel32's: hasEx)
+    uint32_t pid = 4242, hostMode = 0;     // the process id; the error mode the host started it with
+    bool loaded = true, loadable = false;  // kernel32 is loaded already; it can be loaded
 };
 
 struct Windows : Platform, Answers {
@@ -69,7 +67,6 @@ struct Windows : Platform, Answers {
     Str line;
     std::string report = "old", path;  // the report's bytes, and where it went ((W): through a W function)
     std::string boxes, asked, tried;   // each box's number and text; the calls a command makes; the names tried
-    std::string fields[3] = {"-", "-", "-"};
     int64_t exitStatus = -1;
     int ends = 0, commandCalls = 0, boxCount = 0, firstBox = 0;
     bool visible = true, minimized = false, guarded = false;
@@ -78,26 +75,21 @@ struct Windows : Platform, Answers {
     std::string fresh, broken;  // its bytes; every rule a run broke
 
     void Break(const std::string& rule) { broken += rule + "; "; }
-    // A call on the disk holds the critical-error boxes off, keeping the host's other bits; the report's calls
+    // The disk's calls hold the critical-error boxes off, keeping the host's other bits, unguarded; the report's
     // too, the junction guard on where the token is elevated; the shell's start and the end have the host's mode.
-    void Disk(const char* call) {
-        if (mode != (hostMode | 1) || guarded) Break(std::string(call) + " in the wrong error mode or guarded");
-    }
-    void Report(const char* call) {
-        if (mode != (hostMode | 1) || guarded != elevated)
-            Break(std::string(call) + " in the wrong error mode or guard");
+    void Mode(const char* call, bool report = false) {
+        if (mode != (hostMode | 1) || guarded != (report && elevated)) Break(std::string(call) + " in the wrong mode");
     }
     // A name handed to an ANSI function is one the code page carries exactly and the ANSI functions take whole
     // (of a delete list, each name).
     std::string Named(const Name& n) {
         bool whole = Latin1(n.text) == std::string(n.ansi.c_str(), n.ansi.size());
         for (size_t at = 0, end = 0; at < n.text.size(); at = end + 1) {
-            for (end = at; end < n.text.size() && n.text[end] != u'\0';) ++end;
+            for (end = at; end < n.text.size() && n.text[end];) ++end;
             Str part = n.text.substr(at, end - at);
             whole = whole && part.size() <= 259 && !(part.substr(0, 4) == u"\\\\?\\") && InLatin1(part);
         }
-        if (n.chars == Chars::Ansi && !whole) Break("an ANSI function given " + Utf8(n.text));
-        if (!n.present) Break("an absent name for " + Utf8(n.text));
+        if ((n.chars == Chars::Ansi && !whole) || !n.present) Break("a name handed over as it must not be");
         return n.chars == Chars::Wide ? "(W) " : "";
     }
     void Command(const std::string& what) {
@@ -109,43 +101,42 @@ struct Windows : Platform, Answers {
     Str CurrentDirectory() override { return current; }
     void SetFormVisible(bool v) override { visible = v; }
     void SetFormMinimized() override { minimized = true; }
-    void SetFieldText(Field f, const Str& t) override { fields[static_cast<int>(f)] = Latin1(t); }
+    void SetFieldText(Field, const Str&) override {}
     void ShowMessageBox(const Str& text, const Str& caption) override {
         const std::string shown = Latin1(text), frame = "Error in Form_Load()\rErr code  ";
         size_t at = shown.find("\r\r");
         int number = std::atoi(shown.c_str() + std::min(frame.size(), shown.size()));
-        if (!(caption == u"Plug-in Quorvel") || shown.rfind(frame, 0) != 0 || at == std::string::npos ||
-            shown.substr(at + 2) != Description(number))
-            Break("a box framed otherwise: " + Latin1(caption) + "|" + shown);
+        if (!(caption == u"Plug-in Quorvel") || shown.rfind(frame, 0) || shown.substr(at + 2) != Description(number))
+            Break("a box framed otherwise: " + shown);
         firstBox = boxCount++ ? firstBox : number;
         boxes += " box " + std::to_string(number) + " " + shown.substr(at + 2);
     }
     void EndProcess(uint32_t status) override {
-        if (mode != hostMode) Break("the end in the wrong error mode");
+        if (mode != hostMode) Break("the end in the wrong mode");
         exitStatus = status;
         ++ends;
     }
     FileStatus CreateReportFile(const Name& p) override {
-        Report("CreateReportFile");
-        if (made.present) Break("a second new file");
+        Mode("CreateReportFile", true);
         std::string name = Named(p) + Utf8(p.text);
         tried += name.substr(name.rfind('\\') + 1) + " ";
+        if (made.present) Break("a second new file");
         if (takenNames-- > 0) return FileStatus::Exists;
         if (createStatus == FileStatus::Ok) made = NameAs(*this, p.text, p.chars);
         return createStatus;
     }
     FileStatus CheckReportFile() override { return plainStatus; }
     FileStatus WriteReportFile(const Str& t) override {
-        Report("WriteReportFile");
+        Mode("WriteReportFile", true);
         if (writesBeforeFailure-- <= 0 && writeStatus != FileStatus::Ok) return writeStatus;
         fresh += Latin1(t);
         return FileStatus::Ok;
     }
     void CloseFiles() override {}
     FileStatus MoveReportFile(const Name& from, const Name& to) override {
-        Report("MoveReportFile");
-        if (!(from.text == made.text) || from.chars != made.chars || to.chars != from.chars ||
-            Utf8(from.text).rfind(Utf8(to.text) + ".", 0) != 0)
+        Mode("MoveReportFile", true);
+        if (!(from.text == made.text) || from.chars != made.chars ||
+            !(from.text.substr(0, to.text.size() + 1) == to.text + u'.'))
             Break("a move of " + Utf8(from.text) + " to " + Utf8(to.text));
         if (moveStatus != FileStatus::Ok) return moveStatus;
         path = Named(to) + Utf8(to.text);
@@ -154,7 +145,7 @@ struct Windows : Platform, Answers {
         return moveStatus;
     }
     void DeleteReportFile(const Name& p) override {
-        Report("DeleteReportFile");
+        Mode("DeleteReportFile", true);
         if (!(p.text == made.text) || p.chars != made.chars) Break("a delete of " + Utf8(p.text));
         made = Name();
     }
@@ -170,7 +161,7 @@ struct Windows : Platform, Answers {
         return static_cast<uint32_t>(tempLength >= 0 ? tempLength : temp.size() + (size > temp.size() ? 0 : 1));
     }
     Str ShortPathName(const Str& p) override {
-        Disk("ShortPathName");
+        Mode("ShortPathName");
         for (const auto& [name, brief] : shortNames)
             if (name == p) return brief;
         return Str();
@@ -179,8 +170,8 @@ struct Windows : Platform, Answers {
         asked += " full(" + Utf8(p) + ")";
         if (fullPathFails || !fullPath.empty()) return fullPath;
         Str full = current + u'\\' + p;
-        bool dot = full.size() > 2 && full.back() == u'.' && full[full.size() - 2] == u'\\';
-        return full.substr(0, full.size() - (dot ? 2 : 0));
+        return full.substr(
+            0, full.size() - (full.size() > 2 && full.back() == u'.' && full[full.size() - 2] == u'\\' ? 2 : 0));
     }
     bool ToAnsi(const Str& t, Bytes& ansi) override {
         char* p = ansi.Resize(t.size());
@@ -188,31 +179,24 @@ struct Windows : Platform, Answers {
         return InLatin1(t);
     }
     uint32_t SetErrorMode(uint32_t m) override { return std::exchange(mode, m); }
-    // A module's handle is its place in loaded, counted from 1.
-    Handle GetModuleHandleA(const char* name) override {
-        auto at = std::find(loaded.begin(), loaded.end(), name);
-        return at == loaded.end() ? 0 : at - loaded.begin() + 1;
-    }
+    // kernel32's handle is 1; no other library is there.
+    Handle GetModuleHandleA(const char* name) override { return loaded && name == std::string("kernel32"); }
     Handle LoadLibraryA(const char* name) override {
         asked += " LoadLibraryA(" + std::string(name) + ")";
-        if (!std::count(loadable.begin(), loadable.end(), name)) return 0;
-        loaded.push_back(name);
-        return loaded.size();
+        return loaded = loadable && name == std::string("kernel32");
     }
-    bool GetProcAddress(Handle module, const char* name) override {
-        const std::string wanted = loaded.at(module - 1) + "!" + name;
-        return std::count(exports.begin(), exports.end(), wanted) ||
-               (hasEx && wanted == "kernel32!GetDiskFreeSpaceExA");
+    bool GetProcAddress(Handle h, const char* name) override {
+        return h == 1 && hasEx && name == std::string("GetDiskFreeSpaceExA");
     }
-    void FreeLibrary(Handle module) override { asked += " FreeLibrary(" + loaded.at(module - 1) + ")"; }
+    void FreeLibrary(Handle) override { asked += " FreeLibrary(kernel32)"; }
     bool GetDiskFreeSpaceEx(const Name& p, uint64_t& a) override {
-        Disk("GetDiskFreeSpaceEx");
+        Mode("GetDiskFreeSpaceEx");
         Command(" measuring " + Named(p) + Utf8(p.text));
         a = available;
         return diskOk;
     }
     bool GetDiskFreeSpace(const Name& p, uint32_t& s, uint32_t& b, uint32_t& f) override {
-        Disk("GetDiskFreeSpace");
+        Mode("GetDiskFreeSpace");
         Command(" counting clusters " + Named(p) + Utf8(p.text));
         s = clusters[0];
         b = clusters[1];
@@ -222,22 +206,18 @@ struct Windows : Platform, Answers {
     Handle GetDesktopWindow() override { return 0x10010; }
     int32_t ShellExecute(Handle owner, const Name& verb, const Name& file, const Name& parameters, const Name& folder,
                          int32_t show) override {  // Open, no parameters, the folder 0, shown normally
-        if (mode != hostMode || guarded) Break("the shell's start in the wrong error mode or guarded");
-        if (owner != 0x10010 || !(verb.text == u"Open") || parameters.present || !(folder.text == u"0") || show != 1 ||
-            file.chars != verb.chars || folder.chars != verb.chars)
+        if (mode != hostMode || guarded || owner != 0x10010 || !(verb.text == u"Open") || parameters.present ||
+            !(folder.text == u"0") || show != 1 || file.chars != verb.chars || Named(verb) != Named(folder))
             Break("the shell asked otherwise");
-        Named(verb);
-        Named(folder);
         Command(" executing " + (file.present ? Named(file) + Utf8(file.text) : "<null>"));
         return shellCode;
     }
     int32_t SHFileOperation(ShellFileRequest& r) override {  // to the recycle bin, no confirmation, no error dialog
-        Disk("SHFileOperation");
+        Mode("SHFileOperation");
         const Str& from = r.from.text;
-        if (r.operation != 3 || r.flags != 0x450 || from.empty() || from.back() != u'\0')
-            Break("a delete asked otherwise");
+        if (r.operation != 3 || r.flags != 0x450 || from.empty() || from.back()) Break("a delete asked otherwise");
         for (size_t at = 0, end = 0; at + 1 < from.size(); at = end + 1) {  // each name is full
-            for (end = at; from[end] != u'\0';) ++end;
+            for (end = at; from[end];) ++end;
             const Str name = from.substr(at, end - at);
             if (!(name.size() >= 3 && name[1] == u':' && name[2] == u'\\') && !(name.substr(0, 2) == u"\\\\"))
                 Break("a delete of " + Utf8(name));
@@ -261,20 +241,18 @@ struct Windows : Platform, Answers {
     // box's number; the window hidden; at most one command's system call; nothing of the run's own left beside
     // the report; the report untouched, or six lines each ended by CR LF.
     std::string Problems() const {
-        std::string out = broken;
-        if (ends != 1 || exitStatus != firstBox) out += "the end or its status; ";
-        if (visible || !minimized) out += "the window shown; ";
-        if (commandCalls > 1) out += "more than one command's call; ";
-        if (made.present) out += "the new file left; ";
         const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
         size_t lines = 0, at = 0;
         for (size_t next;
-             (next = report.find("\r\n", at)) != std::string::npos && report.find_first_of("\r\n", at) == next;
+             (next = report.find("\r\n", at)) == report.find_first_of("\r\n", at) && next != std::string::npos;
              at = next + 2)
             ++lines;
-        if (report != "old" && (lines != 6 || at != report.size() || report.rfind(head, 0) != 0))
-            out += "a report not of six lines; ";
-        return out;
+        return broken + (ends != 1 || exitStatus != firstBox ? "the end or its status; " : "") +
+               (visible || !minimized ? "the window shown; " : "") + (commandCalls > 1 ? "two commands' calls; " : "") +
+               (made.present ? "the new file left; " : "") +
+               (report != "old" && (lines != 6 || at != report.size() || report.rfind(head, 0))
+                    ? "a report not of six lines; "
+                    : "");
     }
 };
 
