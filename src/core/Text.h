@@ -104,7 +104,6 @@ public:
         present_ = true;
         value_ += c;
     }
-    friend bool operator==(const Text& a, const Text& b) { return a.present_ == b.present_ && a.value_ == b.value_; }
 
 private:
     bool present_ = false;

@@ -270,7 +270,7 @@ void Platform::CloseFiles() {
 }
 
 uint32_t Platform::GetTempFolder(uint32_t size, Str& buffer) {
-    // The folder's own 16-bit name: its ANSI form, where the code page
+    // The folder's own UTF-16 name: its ANSI form, where the code page
     // cannot carry it, could name another folder. A real buffer even
     // when size is 0.
     wchar_t none[1];

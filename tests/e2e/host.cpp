@@ -10,17 +10,20 @@
 
 int wmain(int argc, wchar_t** argv) {
     int i = 1;
-    for (std::wstring pair; i < argc && wcschr(argv[i], L'='); ++i)
-        pair = argv[i],
+    for (; i < argc && wcschr(argv[i], L'='); ++i) {
+        const std::wstring pair = argv[i];
         SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());
+    }
     std::string text;
     if (argc != i + 2 || !runner::Read(argv[i + 1], text)) return 2;
     std::wstring line(text.size() + 1, L'\0');
     line.resize(MultiByteToWideChar(CP_UTF8, 0, text.data(), (int)text.size(), &line[0], (int)line.size()));
     runner::Run run = runner::Start(argv[i], line, nullptr, nullptr, 240000);
     for (const std::string& box : run.boxes) printf("BOX %s\n", box.c_str());
-    if (run.notStarted) return printf("NOSTART %lu\n", run.notStarted), 1;
-    if (!run.ended) return printf("TIMEOUT\n"), 1;
+    if (run.notStarted || !run.ended) {
+        printf(run.notStarted ? "NOSTART %lu\n" : "TIMEOUT\n", run.notStarted);
+        return 1;
+    }
     wchar_t temp[MAX_PATH + 1];
     GetTempPathW(MAX_PATH + 1, temp);
     std::string report;

@@ -66,7 +66,8 @@ struct Windows : Platform, Answers {
     // What a host sees, and what the system was asked.
     Str line;
     std::string report = "old", path;  // the report's bytes, and where it went ((W): through a W function)
-    std::string boxes, asked, tried;   // each box's number and text; the calls a command makes; the names tried
+    std::string boxes, asked, tried,
+        fields[3] = {"-", "-", "-"};  // each box's number and text; the calls a command makes; the names tried
     int64_t exitStatus = -1;
     int ends = 0, commandCalls = 0, boxCount = 0, firstBox = 0;
     bool visible = true, minimized = false, guarded = false;
@@ -101,7 +102,7 @@ struct Windows : Platform, Answers {
     Str CurrentDirectory() override { return current; }
     void SetFormVisible(bool v) override { visible = v; }
     void SetFormMinimized() override { minimized = true; }
-    void SetFieldText(Field, const Str&) override {}
+    void SetFieldText(Field f, const Str& t) override { fields[static_cast<int>(f)] = Latin1(t); }
     void ShowMessageBox(const Str& text, const Str& caption) override {
         const std::string shown = Latin1(text), frame = "Error in Form_Load()\rErr code  ";
         size_t at = shown.find("\r\r");

@@ -73,7 +73,8 @@ struct Check {
         Seen seen;
         runner::Run run = runner::Start(exe, line, env.c_str(), (cwd.empty() ? sandbox : cwd).c_str(), 60000,
                                         [&](DWORD pid) { seen.form = Form(pid); });
-        seen.boxes = run.boxes, seen.exit = run.exit;
+        seen.boxes = run.boxes;
+        seen.exit = run.exit;
         if (run.notStarted) seen.boxes.push_back("(not started: error " + std::to_string(run.notStarted) + ")");
         if (!run.ended) seen.boxes.push_back("(no end within 60 s: ended)");
         if (!Read(AddSlash(t) + L"qrvplug.txt", seen.report)) seen.report = "none";
@@ -222,7 +223,8 @@ void CheckFreeSpace(Check& c) {
             ULONGLONG before = FreeBytes(c.sandbox);
             seen = c.Run(c.Quoted() + (path.empty() ? L" FreeDiskSpace" : L" FreeDiskSpace \"" + path + L"\""));
             ULONGLONG after = FreeBytes(c.sandbox);
-            low = std::min(before, after), high = std::max(before, after);
+            low = std::min(before, after);
+            high = std::max(before, after);
             size_t at = seen.report.find("Return = ");
             reported = at == string::npos ? 0 : _strtoui64(seen.report.c_str() + at + 9, nullptr, 10);
             if (none || (reported >= low && reported <= high)) break;
@@ -483,8 +485,11 @@ void CheckImage(Check& c) {
     // certificate expired without a time stamp) is an exe not to ship.
     WINTRUST_FILE_INFO file{sizeof file, c.exe.c_str()};
     WINTRUST_DATA trust{sizeof trust};
-    trust.dwUIChoice = WTD_UI_NONE, trust.fdwRevocationChecks = WTD_REVOKE_NONE, trust.dwUnionChoice = WTD_CHOICE_FILE;
-    trust.pFile = &file, trust.dwStateAction = WTD_STATEACTION_VERIFY;
+    trust.dwUIChoice = WTD_UI_NONE;
+    trust.fdwRevocationChecks = WTD_REVOKE_NONE;
+    trust.dwUnionChoice = WTD_CHOICE_FILE;
+    trust.pFile = &file;
+    trust.dwStateAction = WTD_STATEACTION_VERIFY;
     GUID action = WINTRUST_ACTION_GENERIC_VERIFY_V2;
     LONG answer = WinVerifyTrust(static_cast<HWND>(INVALID_HANDLE_VALUE), &action, &trust);
     trust.dwStateAction = WTD_STATEACTION_CLOSE;
@@ -518,10 +523,14 @@ string Sha256(const wstring& path) {
 void CheckRelease(Check& c, const wstring& self) {
     wstring dir = self.substr(0, self.rfind(L'\\')), top = dir, prefix;
     string sums;
-    if (!Read(top + L"\\SHA256SUMS", sums))
-        top = dir.substr(0, dir.rfind(L'\\')), prefix = dir.substr(top.size() + 1) + L"/";
-    if (prefix.size() && !Read(top + L"\\SHA256SUMS", sums))
-        return (void)printf("--    no release's SHA256SUMS beside it: the programs not compared\n");
+    if (!Read(top + L"\\SHA256SUMS", sums)) {
+        top = dir.substr(0, dir.rfind(L'\\'));
+        prefix = dir.substr(top.size() + 1) + L"/";
+    }
+    if (prefix.size() && !Read(top + L"\\SHA256SUMS", sums)) {
+        printf("--    no release's SHA256SUMS beside it: the programs not compared\n");
+        return;
+    }
     for (size_t at = 0, end; (end = sums.find('\n', at)) != string::npos; at = end + 1) {
         string line = sums.substr(at, end - at), name = line.size() > 66 ? line.substr(66) : "";
         wstring file = Wide(name);
@@ -605,10 +614,14 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     wstring me = self, name = me.substr(me.rfind(L'\\') + 1);
-    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0)
-        return Write(me + L".ran", "error mode " + std::to_string(SetErrorMode(0))), 0;
-    if (argc > 2 || (argc == 2 && argv[1][0] == L'-'))
-        return fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n"), 2;
+    if (_wcsicmp(name.c_str(), L"quorvel-check-marker.exe") == 0) {
+        Write(me + L".ran", "error mode " + std::to_string(SetErrorMode(0)));
+        return 0;
+    }
+    if (argc > 2 || (argc == 2 && argv[1][0] == L'-')) {
+        fprintf(stderr, "usage: quorvel-check [PATH\\quorvel.exe]\n");
+        return 2;
+    }
     // Screen measures as the plug-in, which is aware of the system's DPI, takes them (Windows Vista on).
     if (auto aware = reinterpret_cast<BOOL(WINAPI*)()>(
             reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32"), "SetProcessDPIAware"))))
@@ -618,11 +631,15 @@ int wmain(int argc, wchar_t** argv) {
     wchar_t full[MAX_PATH], temp[MAX_PATH];
     c.exe = argc == 2 ? (GetFullPathNameW(argv[1], MAX_PATH, full, nullptr), wstring(full))
                       : me.substr(0, me.rfind(L'\\') + 1) + L"quorvel.exe";
-    if (!Exists(c.exe)) return fprintf(stderr, "quorvel-check: no %s\n", Utf8(c.exe).c_str()), 2;
+    if (!Exists(c.exe)) {
+        fprintf(stderr, "quorvel-check: no %s\n", Utf8(c.exe).c_str());
+        return 2;
+    }
     GetTempPathW(MAX_PATH, temp);
     c.sandbox = wstring(temp) + L"quorvel-check-" + std::to_wstring(GetCurrentProcessId());
     c.temp = c.sandbox + L"\\temp";
-    CreateDirectoryW(c.sandbox.c_str(), nullptr), CreateDirectoryW(c.temp.c_str(), nullptr);
+    CreateDirectoryW(c.sandbox.c_str(), nullptr);
+    CreateDirectoryW(c.temp.c_str(), nullptr);
     for (const wchar_t* candidate : {L"\xFF41", L"\x0416", L"\x4E2D", L"\x05D0"})  // the first this code page lacks
         if (c.letter.empty() && !InAnsi(candidate)) c.letter = candidate;
     CheckKeywords(c);

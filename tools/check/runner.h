@@ -89,19 +89,27 @@ inline Run Start(const std::wstring& exe, std::wstring line, const wchar_t* envi
     STARTUPINFOW si{sizeof si};
     PROCESS_INFORMATION pi{};
     bool started = false;  // Wine, under load, now and then fails a start outright: nothing ran, so try again
-    for (int attempt = 0; attempt < 5 && !started; ++attempt)
+    for (int attempt = 0; attempt < 5 && !started; ++attempt) {
         started = CreateProcessW(exe.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                                 (void*)environment, folder, &si, &pi) ||
-                  (Sleep(200), false);
-    if (!started) return run.notStarted = GetLastError(), run;
+                                 (void*)environment, folder, &si, &pi);
+        if (!started) Sleep(200);
+    }
+    if (!started) {
+        run.notStarted = GetLastError();
+        return run;
+    }
     Watch watch{pi.dwProcessId, run, firstBox, {}};
     DWORD waited = 0;
     for (; WaitForSingleObject(pi.hProcess, 50) == WAIT_TIMEOUT && waited < limitMs; waited += 50)
         EnumWindows(OnWindow, (LPARAM)&watch);
-    if (waited >= limitMs)
-        run.ended = false, TerminateProcess(pi.hProcess, 255), WaitForSingleObject(pi.hProcess, 5000);
+    if (waited >= limitMs) {
+        run.ended = false;
+        TerminateProcess(pi.hProcess, 255);
+        WaitForSingleObject(pi.hProcess, 5000);
+    }
     GetExitCodeProcess(pi.hProcess, &run.exit);
-    CloseHandle(pi.hProcess), CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
     return run;
 }
 
