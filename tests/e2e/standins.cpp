@@ -17,8 +17,19 @@ F* Real(F*) {
     return reinterpret_cast<F*>(reinterpret_cast<void*>(real));
 }
 
+// A box the test reads: what a stand-in was asked.
+void Show(const wchar_t* text, const wchar_t* caption) {
+    reinterpret_cast<decltype(&MessageBoxW)>(reinterpret_cast<void*>(Need(api_MessageBoxW)))(nullptr, text, caption,
+                                                                                             MB_OK);
+}
+
 // The size asked for first, larger by the number than the name needs, as NT may answer it.
 DWORD WINAPI TempPath(DWORD size, LPWSTR buffer) { return Real(&GetTempPathW)(size, buffer) + (size ? 0 : number); }
+
+// The 8.3 name written, its length answered larger by the number, as where the name grew between two calls.
+DWORD WINAPI ShortPath(LPCWSTR path, LPWSTR buffer, DWORD size) {
+    return Real(&GetShortPathNameW)(path, buffer, size) + (size ? number : 0);
+}
 
 // A delete that shows the names asked for in a box, separated by bars, then skips them all: the number as its
 // answer, the aborted flag set.
@@ -26,10 +37,18 @@ int WINAPI Delete(SHFILEOPSTRUCTW* op) {
     static wchar_t names[4096];
     const unsigned char* from = reinterpret_cast<const unsigned char*>(op->pFrom);
     for (int k = 0; k < 4095 && (from[k] || from[k + 1]); ++k) names[k] = from[k] ? from[k] : L'|';
-    reinterpret_cast<decltype(&MessageBoxW)>(reinterpret_cast<void*>(Need(api_MessageBoxW)))(nullptr, names,
-                                                                                             L"SHFileOperation", MB_OK);
+    Show(names, L"SHFileOperation");
     op->fAnyOperationsAborted = TRUE;
     return static_cast<int>(number);
+}
+
+// The guard against others' junctions: a box that shows the policy asked for (its kind, and 1 where it is on).
+BOOL WINAPI Guard(PROCESS_MITIGATION_POLICY kind, PVOID policy, SIZE_T) {
+    wchar_t text[] = L"redirection trust 0, on 0";
+    text[18] += kind == ProcessRedirectionTrustPolicy;
+    text[24] += static_cast<PROCESS_MITIGATION_REDIRECTION_TRUST_POLICY*>(policy)->EnforceRedirectionTrust;
+    Show(text, L"Guard");
+    return TRUE;
 }
 
 // The shell's answer, the number as its code, nothing started.
@@ -61,8 +80,10 @@ const struct {
     const char* name;
     void* proc;
 } standIns[] = {{"GetTempPathW", reinterpret_cast<void*>(TempPath)},
+                {"GetShortPathNameW", reinterpret_cast<void*>(ShortPath)},
                 {"SHFileOperationA", reinterpret_cast<void*>(Delete)},
                 {"ShellExecuteExA", reinterpret_cast<void*>(Execute)},
+                {"SetProcessMitigationPolicy", reinterpret_cast<void*>(Guard)},
                 {"WriteFile", reinterpret_cast<void*>(Write)},
                 {"WideCharToMultiByte", reinterpret_cast<void*>(ToAnsi)},
                 {"GetCurrentProcessId", reinterpret_cast<void*>(Pid)},

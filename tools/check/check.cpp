@@ -312,6 +312,11 @@ void CheckReport(Check& c) {
     wstring missing = c.sandbox + L"\\no such folder";
     c.Same("a temp folder that does not exist: box 76, no report", Box(76, "Path not found") + "exit 76; report none",
            c.Run(c.Quoted() + L" FreeDiskSpace \"" + c.sandbox + L"\"", missing).Text());
+    // Delete without a target (the shell refuses an empty list) sets no Text3 before the report's box: the field
+    // holds its own name.
+    c.Same("meanwhile its hidden window holds, in the field nothing set, its own name",
+           "Quorvel, " + PlainFrame() + "|<Delete>" + FieldAt(0) + "|<Delete>" + FieldAt(1) + "|Text3" + FieldAt(2),
+           c.Run(c.Quoted() + L" Delete", missing).form);
     c.Same("an argument with CR LF adds no line: box 5, no report",
            Box(5, "Invalid procedure call or argument") + "exit 5; report none",
            c.Run(c.Quoted() + L" Execute \"C:\\x\r\nReturn = 42\"", missing).Text());
