@@ -76,12 +76,12 @@ static_assert(FO_DELETE_OP == FO_DELETE && FOF_NOCONFIRMATION_FLAG == FOF_NOCONF
 // character and, with exact, false. The count of bytes is asked first.
 bool Convert(const Str& s, Bytes& out, bool exact) {
     int length = static_cast<int>(s.size());
+    if (!length) return true;  // nothing to convert: the system refuses an empty text
     DWORD flags = exact ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL substituted = FALSE;
     BOOL* used = exact ? &substituted : nullptr;
-    int n = length ? CALL(WideCharToMultiByte)(CP_ACP, flags, Wide(s), length, nullptr, 0, nullptr, used) : 0;
-    if (length &&
-        (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, flags, Wide(s), length, out.Resize(n), n, nullptr, used) != n))
+    int n = CALL(WideCharToMultiByte)(CP_ACP, flags, Wide(s), length, nullptr, 0, nullptr, used);
+    if (n <= 0 || CALL(WideCharToMultiByte)(CP_ACP, flags, Wide(s), length, out.Resize(n), n, nullptr, used) != n)
         return false;
     return !substituted;
 }
