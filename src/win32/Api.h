@@ -1,8 +1,9 @@
 // Every OS function the program calls stands once in the table below and is
 // bound by library and function name on its first call. Nothing else is
-// imported at load time but GetModuleHandleA, GetProcAddress, LoadLibraryExA
-// and FatalAppExitA, which do the binding, FreeLibrary, which the free-space
-// probe needs, and the process heap. GetDiskFreeSpaceExA and its W function
+// imported at load time but GetModuleHandleA, GetProcAddress and
+// LoadLibraryExA, which do the binding, ExitProcess, which ends the run where
+// a function is missing, FreeLibrary, which the free-space probe needs, and
+// LocalAlloc and LocalFree. GetDiskFreeSpaceExA and its W function
 // are reached only after that probe has found the first. The W function of a
 // pair stands right after its ANSI one.
 #pragma once
@@ -19,7 +20,6 @@ namespace qrv {
     X(CreateFileW)                \
     X(DeleteFileA)                \
     X(DeleteFileW)                \
-    X(ExitProcess)                \
     X(GetCommandLineW)            \
     X(GetCurrentDirectoryW)       \
     X(GetCurrentProcessId)        \
@@ -82,7 +82,7 @@ enum Api {
 // that an older Windows may lack check for null.
 FARPROC Find(Api api);
 // The function; every Windows that can start us has it, and one without it
-// ends the run with the function's name.
+// ends the run at once with status 453 (a function not found), no box.
 FARPROC Need(Api api);
 
 // A function of a loaded library, by name: GetProcAddress. The suite's own

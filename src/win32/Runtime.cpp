@@ -1,5 +1,5 @@
 // What a C++ program needs of a runtime, without the C runtime: memory from
-// the process heap. Out of memory ends the process at once with status 7:
+// LocalAlloc. Out of memory ends the process at once with status 7:
 // nothing sensible can go on. Built outside link-time optimisation, so that
 // the calls the optimiser itself emits find it. Neither build calls memset,
 // memcpy, memmove or a helper for 64-bit division (the 32-bit build has none);
@@ -7,19 +7,15 @@
 // then.
 #include <windows.h>
 
-#include "Api.h"
-
 namespace {
 
 void* Allocate(size_t n) {
-    void* p = ::HeapAlloc(::GetProcessHeap(), 0, n);  // a block of its own even for 0 bytes
-    if (!p) CALL(ExitProcess)(7);
+    void* p = ::LocalAlloc(LMEM_FIXED, n);  // a block of its own even for 0 bytes
+    if (!p) ::ExitProcess(7);
     return p;
 }
 
-void Free(void* p) {
-    if (p) ::HeapFree(::GetProcessHeap(), 0, p);
-}
+void Free(void* p) { ::LocalFree(p); }  // which takes null, and ignores it
 
 }  // namespace
 

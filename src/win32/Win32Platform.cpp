@@ -64,19 +64,21 @@ QRV_SAME(SHFILEOPSTRUCT, pFrom)
 QRV_SAME(SHFILEOPSTRUCT, fFlags)
 QRV_SAME(SHFILEOPSTRUCT, fAnyOperationsAborted)
 #undef QRV_SAME
-static_assert(sizeof(SHELLEXECUTEINFOA) == sizeof(SHELLEXECUTEINFOW) &&
-                  sizeof(SHFILEOPSTRUCTA) == sizeof(SHFILEOPSTRUCTW),
-              "the A and W requests are the same size");
-static_assert(FO_DELETE_OP == FO_DELETE && FOF_NOCONFIRMATION_FLAG == FOF_NOCONFIRMATION &&
-                  FOF_ALLOWUNDO_FLAG == FOF_ALLOWUNDO && FOF_NOERRORUI_FLAG == FOF_NOERRORUI &&
-                  SEM_FAILCRITICALERRORS_MODE == SEM_FAILCRITICALERRORS,
-              "the core's constants are the system's");
+static_assert(sizeof(SHELLEXECUTEINFOA) == sizeof(SHELLEXECUTEINFOW), "the A and W requests are the same size");
+static_assert(sizeof(SHFILEOPSTRUCTA) == sizeof(SHFILEOPSTRUCTW), "the A and W requests are the same size");
+#define QRV_SYSTEMS(core, system) static_assert(core == system, #core " is the system's " #system);
+QRV_SYSTEMS(FO_DELETE_OP, FO_DELETE)
+QRV_SYSTEMS(FOF_NOCONFIRMATION_FLAG, FOF_NOCONFIRMATION)
+QRV_SYSTEMS(FOF_ALLOWUNDO_FLAG, FOF_ALLOWUNDO)
+QRV_SYSTEMS(FOF_NOERRORUI_FLAG, FOF_NOERRORUI)
+QRV_SYSTEMS(SEM_FAILCRITICALERRORS_MODE, SEM_FAILCRITICALERRORS)
+#undef QRV_SYSTEMS
 
 // The text in the ANSI code page; where a character has no exact equivalent, the code page's default
-// character and, with exact, false. The count of bytes is asked first.
+// character and, with exact, false. The count of bytes is asked first. An empty text fails, as the system
+// refuses it: it goes to the W function.
 bool Convert(const Str& s, Bytes& out, bool exact) {
     int length = static_cast<int>(s.size());
-    if (!length) return true;  // nothing to convert: the system refuses an empty text
     DWORD flags = exact ? WC_NO_BEST_FIT_CHARS : 0;
     BOOL substituted = FALSE;
     BOOL* used = exact ? &substituted : nullptr;
@@ -99,7 +101,7 @@ HANDLE file;
 Str Sized(DWORD (*call)(const wchar_t* path, wchar_t* buffer, DWORD size), const wchar_t* path) {
     DWORD n = call(path, nullptr, 0);
     Str out(n, u'\0');
-    DWORD length = n ? call(path, reinterpret_cast<wchar_t*>(out.data()), n) : 0;
+    DWORD length = call(path, reinterpret_cast<wchar_t*>(out.data()), n);
     return out.substr(0, length < n ? length : 0);
 }
 
@@ -118,8 +120,8 @@ FileStatus Meaning(DWORD error) {
         ERROR_LOCK_VIOLATION,   refused, ERROR_WRITE_PROTECT,        refused, ERROR_INVALID_NAME,      badName,
         ERROR_BAD_PATHNAME,     badName, ERROR_FILENAME_EXCED_RANGE, badName, ERROR_DISK_FULL,         full,
         ERROR_HANDLE_DISK_FULL, full,    ERROR_FILE_EXISTS,          taken,   ERROR_ALREADY_EXISTS,    taken};
-    for (size_t i = 0; i < sizeof meanings; i += 2)
-        if (meanings[i] == error) return static_cast<FileStatus>(meanings[i + 1]);
+    for (const unsigned char* m = meanings; m != meanings + sizeof meanings; m += 2)
+        if (m[0] == error) return static_cast<FileStatus>(m[1]);
     return FileStatus::Other;
 }
 
@@ -194,7 +196,7 @@ void Platform::ShowMessageBox(const Str& text, const Str& caption) {
 
 void Platform::EndProcess(uint32_t exitStatus) {
     CloseFiles();
-    CALL(ExitProcess)(exitStatus);
+    ::ExitProcess(exitStatus);
 }
 
 FileStatus Platform::CreateReportFile(const Name& path) {
@@ -239,10 +241,11 @@ bool Platform::Elevated() {
     HANDLE token;
     TOKEN_ELEVATION elevation{};
     DWORD size;
-    if (!CALL(OpenProcessToken)(reinterpret_cast<HANDLE>(-1), TOKEN_QUERY, &token)) return false;  // this process
-    CALL(GetTokenInformation)
-    (token, TokenElevation, &elevation, sizeof elevation, &size);  // before Vista: fails, not elevated
-    CALL(CloseHandle)(token);
+    // This process's token; before Vista, the question fails: not elevated.
+    if (CALL(OpenProcessToken)(reinterpret_cast<HANDLE>(-1), TOKEN_QUERY, &token)) {
+        CALL(GetTokenInformation)(token, TokenElevation, &elevation, sizeof elevation, &size);
+        CALL(CloseHandle)(token);
+    }
     return elevation.TokenIsElevated != 0;
 }
 
@@ -311,7 +314,7 @@ bool Platform::GetDiskFreeSpaceEx(const Name& path, uint64_t& available) {
 
 bool Platform::GetDiskFreeSpace(const Name& path, uint32_t& sectorsPerCluster, uint32_t& bytesPerSector,
                                 uint32_t& freeClusters) {
-    DWORD s = 0, b = 0, f = 0, t;
+    DWORD s{}, b{}, f{}, t;
     bool ok = PAIR(GetDiskFreeSpace, path.chars)(Arg(path), &s, &b, &f, &t) != FALSE;
     sectorsPerCluster = s;
     bytesPerSector = b;

@@ -1,6 +1,6 @@
-// The suite's build of the program (quorvel-standins.exe) looks every system function up here.
-// QUORVEL_STANDINS is NAME=NUMBER for a function answered by its stand-in below (the number says how), or
-// -NAME for one this Windows lacks; a name without a stand-in ends the run.
+// The suite's build of the program (quorvel-standins.exe) looks every system function up here. QUORVEL_STANDINS is
+// NAME=NUMBER for a function answered by its stand-in below (the number says how), or -NAME for one this Windows lacks;
+// a name without a stand-in ends the run.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -18,10 +18,7 @@ F* Real(F*) {
 }
 
 // A box the test reads: what a stand-in was asked.
-void Show(const wchar_t* text, const wchar_t* caption) {
-    reinterpret_cast<decltype(&MessageBoxW)>(reinterpret_cast<void*>(Need(api_MessageBoxW)))(nullptr, text, caption,
-                                                                                             MB_OK);
-}
+void Show(const wchar_t* text, const wchar_t* caption) { CALL(MessageBoxW)(nullptr, text, caption, MB_OK); }
 
 // The size asked for first, larger by the number than the name needs, as NT may answer it.
 DWORD WINAPI TempPath(DWORD size, LPWSTR buffer) { return Real(&GetTempPathW)(size, buffer) + (size ? 0 : number); }
@@ -31,8 +28,8 @@ DWORD WINAPI ShortPath(LPCWSTR path, LPWSTR buffer, DWORD size) {
     return Real(&GetShortPathNameW)(path, buffer, size) + (size ? number : 0);
 }
 
-// A delete that shows the names asked for in a box, separated by bars, then skips them all: the number as its
-// answer, the aborted flag set.
+// A delete that shows the names asked for in a box, separated by bars, then skips them all: the number as its answer,
+// the aborted flag set.
 int WINAPI Delete(SHFILEOPSTRUCTW* op) {
     static wchar_t names[4096];
     const unsigned char* from = reinterpret_cast<const unsigned char*>(op->pFrom);
