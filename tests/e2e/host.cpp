@@ -1,7 +1,6 @@
-// Test host. Starts EXE with the exact command line held in LINEFILE (UTF-8,
-// program name included) and the host's environment with NAME=VALUE set,
-// presses OK on every box it shows, waits for its end (at most 240 s), and
-// prints what a host sees, texts as UTF-8 with control bytes escaped:
+// Test host. Starts EXE with the exact command line held in LINEFILE (UTF-8, program name included) and the host's
+// environment with NAME=VALUE set, presses OK on every box it shows, waits for its end (at most 240 s), and prints what
+// a host sees, texts as UTF-8 with control bytes escaped:
 //   BOX <caption>|<text>[|an icon][|buttons N,...]   EXIT <code>
 //   REPORT <bytes of qrvplug.txt in the temp folder EXE was given, or none>
 // or NOSTART <error>, or TIMEOUT where it had to be ended.

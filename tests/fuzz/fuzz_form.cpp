@@ -1,5 +1,5 @@
-// The whole run, Form_Load, on the small Windows of the unit tests with every answer taken from the input: on
-// every input no crash or sanitizer finding, and none of the problems the small Windows notes (Windows.h).
+// The whole run, Form_Load, on the small Windows of the unit tests with every answer taken from the input: on every
+// input no crash or sanitizer finding, and none of the problems the small Windows notes (Windows.h).
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <cstdio>

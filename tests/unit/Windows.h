@@ -1,7 +1,7 @@
-// The platform of the unit tests and the fuzz target: a small Windows with a Latin-1 ANSI code page. Its
-// answers are plain data (Answers) a test sets. It records what a host would see of a run (the report, the
-// boxes, the fields, the exit status) and what the system was asked, and notes in Problems() whatever a run
-// did that a real Windows would punish or a host could not rely on.
+// The platform of the unit tests and the fuzz target: a small Windows with a Latin-1 ANSI code page. Its answers are
+// plain data (Answers) a test sets. It records what a host would see of a run (the report, the boxes, the fields, the
+// exit status) and what the system was asked, and notes in Problems() whatever a run did that a real Windows would
+// punish or a host could not rely on.
 #pragma once
 
 #include <algorithm>
@@ -17,14 +17,10 @@ namespace qrv {
 // UTF-16 of the basic plane as UTF-8, to show a name as it is.
 inline std::string Utf8(const Str& s) {
     std::string out;
-    for (unsigned c : s) {
-        if (c >= 0x800)
-            out += {char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
-        else if (c >= 0x80)
-            out += {char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))};
-        else
-            out += char(c);
-    }
+    for (unsigned c : s)
+        out += c < 0x80    ? std::string(1, char(c))
+               : c < 0x800 ? std::string{char(0xC0 | c >> 6), char(0x80 | (c & 0x3F))}
+                           : std::string{char(0xE0 | c >> 12), char(0x80 | (c >> 6 & 0x3F)), char(0x80 | (c & 0x3F))};
     return out;
 }
 
@@ -76,13 +72,13 @@ struct Windows : Platform, Answers {
     std::string fresh, broken;  // its bytes; every rule a run broke
 
     void Break(const std::string& rule) { broken += rule + "; "; }
-    // The disk's calls hold the critical-error boxes off, keeping the host's other bits, unguarded; the report's
-    // too, the junction guard on where the token is elevated; the shell's start and the end have the host's mode.
+    // The disk's calls hold the critical-error boxes off, keeping the host's other bits, unguarded; the report's too,
+    // the junction guard on where the token is elevated; the shell's start and the end have the host's mode.
     void Mode(const char* call, bool report = false) {
         if (mode != (hostMode | 1) || guarded != (report && elevated)) Break(std::string(call) + " in the wrong mode");
     }
-    // A name handed to an ANSI function is one the code page carries exactly and the ANSI functions take whole
-    // (of a delete list, each name).
+    // A name handed to an ANSI function is one the code page carries exactly and the ANSI functions take whole (of a
+    // delete list, each name).
     std::string Named(const Name& n) {
         bool whole = Latin1(n.text) == std::string(n.ansi.c_str(), n.ansi.size());
         for (size_t at = 0, end = 0; at < n.text.size(); at = end + 1) {
@@ -238,9 +234,9 @@ struct Windows : Platform, Answers {
         return *this;
     }
 
-    // Every rule the run broke, and what a host must always be able to rely on: one end, its status the first
-    // box's number; the window hidden; at most one command's system call; nothing of the run's own left beside
-    // the report; the report untouched, or six lines each ended by CR LF.
+    // Every rule the run broke, and what a host must always be able to rely on: one end, its status the first box's
+    // number; the window hidden; at most one command's system call; nothing of the run's own left beside the report;
+    // the report untouched, or six lines each ended by CR LF.
     std::string Problems() const {
         const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
         size_t lines = 0, at = 0;
