@@ -62,12 +62,15 @@ TEST(ArgumentSplitter, SplitsAsTheTableAtGetCommandLineSays) {
     EXPECT_EQ(rows, 16) << "the table at GetCommandLine";
 }
 
-TEST(Run, AKeywordExactlyAsWrittenRunsItsCommandAndTheFieldsShowTheCommandLine) {
+TEST(Run, AKeywordExactlyAsWrittenRunsItsCommandAndNothingElseDoes) {
     Holds("a keyword with more after it", u"Execute2 x", {}, "old");
     Holds("a quoted keyword", u"\"Execute\" x", {}, Exec("x", " 42", "executing x"));
+}
+
+TEST(Run, StatusFieldsHoldTheCommandLineAndTheFirstTwoArguments) {
     for (auto [line, shown] : {std::pair{u"", "<>|-|-"},
                                {u"Execute", "<Execute>|<Execute>|-"},
-                               {u"a \"b c\" d", "<a \"b c\" d>|<a>|<b c>"}}) {  // the fields
+                               {u"a \"b c\" d", "<a \"b c\" d>|<a>|<b c>"}}) {
         Windows w;
         w.Run(line);
         EXPECT_EQ(w.fields[0] + "|" + w.fields[1] + "|" + w.fields[2], shown) << Utf8(line);
@@ -208,14 +211,15 @@ TEST(Report, ANewFileOfItsOwnIsCheckedWrittenAndMovedOverTheName) {
     Holds("elevated", u"Execute x", {.elevated = true}, Exec("x", " 42", "executing x"));
     Holds("elevated, refused", u"Delete C:\\a", {.deleteCode = 5, .elevated = true},
           Del("False", "deleting C:\\a\\0\\0"));
-    for (auto [given, names] : {std::pair<Answers, const char*>{{.takenNames = 1, .pid = 4294967295u},
-                                                                "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 "},
-                                {{.takenNames = 3},
-                                 "qrvplug.txt.0000004242-0 qrvplug.txt.0000004242-1 qrvplug.txt.0000004242-2 "
-                                 "qrvplug.txt.0000004242-3 "}}) {  // the names tried
+    auto tried = [](const char* name, Answers given, const char* names) {
         Windows w(std::move(given));
-        EXPECT_EQ(Seen(w.Run(u"Execute x")) + w.tried, Exec("x", " 42", "executing x") + names);
-    }
+        EXPECT_EQ(Seen(w.Run(u"Execute x")), Exec("x", " 42", "executing x")) << name;
+        EXPECT_EQ(w.tried, names) << name;
+    };
+    tried("the largest process id, one name taken", {.takenNames = 1, .pid = 4294967295u},
+          "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 ");
+    tried("three names taken", {.takenNames = 3},
+          "qrvplug.txt.0000004242-0 qrvplug.txt.0000004242-1 qrvplug.txt.0000004242-2 qrvplug.txt.0000004242-3 ");
 }
 
 TEST(Texts, BuildCopyMoveAndCutAsTheyShould) {
@@ -235,7 +239,11 @@ TEST(Texts, BuildCopyMoveAndCutAsTheyShould) {
                 Str() == u"" && Str(u"").empty() && Str(u"a").size() == 1);
 }
 
-TEST(Numbers, EachWidthTakesExactlyItsRangeAndANumberOfNoFailureHasTheLastText) {
+TEST(Failures, ANumberOfNoFailureHasTheLastText) {  // each failure's own text is in its row's box
+    for (int32_t number : {0, 1, 7, 99}) EXPECT_STREQ(Description(number), "Unknown failure") << number;
+}
+
+TEST(CheckedArithmetic, EachWidthTakesExactlyItsRange) {
     int16_t n16 = 0;
     int32_t n32 = 0;
     for (int64_t v : {-32768, 32767}) EXPECT_TRUE(!ToInt16(v, n16) && n16 == v) << v;
@@ -243,7 +251,6 @@ TEST(Numbers, EachWidthTakesExactlyItsRangeAndANumberOfNoFailureHasTheLastText) 
     for (int64_t v : {INT32_MIN, INT32_MAX}) EXPECT_TRUE(!ToInt32(v, n32) && n32 == v) << v;
     for (int64_t v : {int64_t{INT32_MIN} - 1, int64_t{INT32_MAX} + 1})
         EXPECT_EQ(ToInt32(v, n32).number, errOverflow) << v;
-    for (int32_t number : {0, 1, 7, 99}) EXPECT_STREQ(Description(number), "Unknown failure") << number;
 }
 
 }  // namespace
