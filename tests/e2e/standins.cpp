@@ -1,6 +1,5 @@
-// The suite's build of the program (quorvel-standins.exe) looks every system function up here. QUORVEL_STANDINS is
-// NAME=NUMBER for a function answered by its stand-in below (the number says how), or -NAME for one this Windows lacks;
-// a name without a stand-in ends the run.
+// Where the suite's build of the program looks every system function up: DEVELOPING.md, "The suite's build: answers
+// only Windows gives".
 #include <windows.h>
 #include <shellapi.h>
 

@@ -16,39 +16,28 @@ qrv::Str Take(FuzzedDataProvider& in, size_t most) {
     return out;
 }
 
-qrv::FileStatus Status(FuzzedDataProvider& in, float okay) {
-    if (in.ConsumeProbability<float>() < okay) return qrv::FileStatus::Ok;
-    return static_cast<qrv::FileStatus>(in.ConsumeIntegralInRange<int>(1, static_cast<int>(qrv::FileStatus::Other)));
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     FuzzedDataProvider in(data, size);
     qrv::Windows w;
     static const char16_t* const keywords[] = {u"FreeDiskSpace ", u"Execute ", u"Delete ", u"", u"Execute"};
-    w.hostMode = in.ConsumeIntegral<uint32_t>();
-    w.temp = Take(in, 300);
-    w.current = Take(in, 300);
+    for (qrv::Str* name : {&w.temp, &w.current}) *name = Take(in, 300);
     if (in.ConsumeBool()) w.shortNames.push_back({in.ConsumeBool() ? w.temp : w.current, Take(in, 300)});
     if (in.ConsumeBool()) w.tempLength = in.ConsumeIntegral<uint32_t>();
-    w.fullPathFails = in.ConsumeBool();
     w.fullPath = in.ConsumeBool() ? Take(in, 300) : qrv::Str();
-    w.hasEx = in.ConsumeBool();
-    w.diskOk = in.ConsumeBool();
+    for (bool* flag : {&w.fullPathFails, &w.hasEx, &w.diskOk, &w.aborted, &w.elevated}) *flag = in.ConsumeBool();
+    for (uint32_t* n : {&w.hostMode, &w.pid, &w.clusters[0], &w.clusters[1], &w.clusters[2]})
+        *n = in.ConsumeIntegral<uint32_t>();
+    for (int32_t* code : {&w.shellCode, &w.deleteCode}) *code = in.ConsumeIntegral<int32_t>();
     w.available = in.ConsumeIntegral<uint64_t>();
-    for (uint32_t& count : w.clusters) count = in.ConsumeIntegral<uint32_t>();
-    w.shellCode = in.ConsumeIntegral<int32_t>();
-    w.deleteCode = in.ConsumeIntegral<int32_t>();
-    w.aborted = in.ConsumeBool();
-    w.createStatus = Status(in, 0.5f);
-    w.plainStatus = Status(in, 0.9f);
-    w.writeStatus = Status(in, 0.2f);
-    w.moveStatus = Status(in, 0.8f);
+    for (auto [status, okay] :  // each step fails now and then
+         {std::pair{&w.createStatus, 0.5f}, {&w.plainStatus, 0.9f}, {&w.writeStatus, 0.2f}, {&w.moveStatus, 0.8f}})
+        *status = in.ConsumeProbability<float>() < okay
+                      ? qrv::FileStatus::Ok
+                      : static_cast<qrv::FileStatus>(in.ConsumeIntegralInRange<int>(1, int(qrv::FileStatus::Other)));
     w.takenNames = in.ConsumeIntegralInRange<int>(0, 5);
     w.writesBeforeFailure = in.ConsumeIntegralInRange<int>(0, 7);
-    w.elevated = in.ConsumeBool();
-    w.pid = in.ConsumeIntegral<uint32_t>();
     const qrv::Str line = qrv::Str(keywords[in.ConsumeIntegralInRange<size_t>(0, 4)]) + Take(in, 70000);
     const std::string problems = w.Run(line).Problems();
     if (!problems.empty()) {
