@@ -35,6 +35,8 @@ inline bool InLatin1(const Str& s) {
     return std::all_of(s.begin(), s.end(), [](char16_t c) { return c < 0x100; });
 }
 
+const std::string ReportHead = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";  // every report's first lines
+
 struct Answers {
     Str temp = u"C:\\TEMP\\", current = u"C:\\WORK";  // as the system names them
     std::vector<std::pair<Str, Str>> shortNames{};    // 8.3 forms by long name; others have none
@@ -238,7 +240,6 @@ struct Windows : Platform, Answers {
     // number; the window hidden; at most one command's system call; nothing of the run's own left beside the report;
     // the report untouched, or six lines each ended by CR LF.
     std::string Problems() const {
-        const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
         size_t lines = 0, at = 0;
         for (size_t next;
              (next = report.find("\r\n", at)) == report.find_first_of("\r\n", at) && next != std::string::npos;
@@ -247,7 +248,7 @@ struct Windows : Platform, Answers {
         return broken + (ends != 1 || exitStatus != firstBox ? "the end or its status; " : "") +
                (visible || !minimized ? "the window shown; " : "") + (commandCalls > 1 ? "two commands' calls; " : "") +
                (made.present ? "the new file left; " : "") +
-               (report != "old" && (lines != 6 || at != report.size() || report.rfind(head, 0))
+               (report != "old" && (lines != 6 || at != report.size() || report.rfind(ReportHead, 0))
                     ? "a report not of six lines; "
                     : "");
     }

@@ -18,8 +18,7 @@ using S = FileStatus;
 // What is seen of a run: where the report went (when not C:\TEMP\ through an ANSI function), its lines after the fixed
 // three with CR LF as a bar, what the system was asked ((W): the W function), each box's number and text.
 std::string Seen(const Windows& w) {
-    const std::string head = "[Plug-in]\r\nName = Quorvel\r\nVersion = 1.0\r\n";
-    std::string out = w.report.rfind(head, 0) == 0 ? w.report.substr(head.size()) : w.report;
+    std::string out = w.report.rfind(ReportHead, 0) == 0 ? w.report.substr(ReportHead.size()) : w.report;
     for (size_t at; (at = out.find("\r\n")) != std::string::npos;) out.replace(at, 2, "|");
     if (!w.path.empty() && w.path != "C:\\TEMP\\qrvplug.txt") out = w.path + ": " + out;
     return out + w.asked + w.boxes;
