@@ -9,7 +9,7 @@
  * plug-in's exit status N. Each run goes through QuorvelRun (quorvel.c, the
  * part to copy into your host), which gives it a temp folder of its own.
  *
- * Build: x86_64-w64-mingw32-gcc -municode -o host.exe host.c quorvel.c   (or i686-...)
+ * Built as README.txt says ("Building the recipes").
  */
 #include <windows.h>
 #include <stdio.h>

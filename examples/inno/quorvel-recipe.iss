@@ -1,6 +1,6 @@
 ; Calling Quorvel from an Inno Setup 6 installer: a recipe to copy, with quorvel.iss.
-;   iscc /DQuorvelExe=../../quorvel.exe quorvel-recipe.iss     (here, in the unpacked zip)
-;   then   quorvel-recipe.exe /VERYSILENT /SUPPRESSMSGBOXES [/ALLUSERS] [/OPEN=DOCUMENT] /DIR=FOLDER
+;   built as README.txt says ("Building the recipes"), then run as
+;   quorvel-recipe.exe /VERYSILENT /SUPPRESSMSGBOXES [/ALLUSERS] [/OPEN=DOCUMENT] /DIR=FOLDER
 ; A silent installer that uses the plug-in through quorvel.iss (the piece to include in your own script): the
 ; free bytes of FOLDER's drive, deleting "FOLDER\old notes.txt" to the recycle bin, opening "FOLDER\readme.txt"
 ; (or the DOCUMENT given); by default as the user who starts it, with /ALLUSERS as an administrator.

@@ -1,7 +1,6 @@
 ; Calling Quorvel from an NSIS 3 installer: a recipe to copy, with quorvel.nsh.
-;   makensis -DQUORVEL=../../quorvel.exe [-DAMD64] quorvel.nsi   (here, in the unpacked zip;
-;   QUORVEL is found from this script's folder)
-;   then    quorvel-recipe.exe /S [/OPEN=DOCUMENT] /D=FOLDER
+;   built as README.txt says ("Building the recipes"), then run as
+;   quorvel-recipe.exe /S [/OPEN=DOCUMENT] /D=FOLDER
 ; A silent installer that, as installers do, unpacks the plug-in into
 ; $PLUGINSDIR and uses it through quorvel.nsh (the header to include in your
 ; own script): the free bytes of $INSTDIR's drive, deleting
