@@ -97,11 +97,12 @@ HANDLE file;
 
 // The text a call of the usual two-step kind gives: asked with no buffer
 // it answers the size it needs, NUL included; then it fills one of that
-// size and answers the length. Empty where it fails.
+// size and answers the length. Empty where either fails; a first answer
+// of 0 is not asked again.
 Str Sized(DWORD (*call)(const wchar_t* path, wchar_t* buffer, DWORD size), const wchar_t* path) {
     DWORD n = call(path, nullptr, 0);
     Str out(n, u'\0');
-    DWORD length = call(path, reinterpret_cast<wchar_t*>(out.data()), n);
+    DWORD length = n ? call(path, reinterpret_cast<wchar_t*>(out.data()), n) : 0;
     return out.substr(0, length < n ? length : 0);
 }
 
