@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -64,8 +65,7 @@ struct Windows : Platform, Answers {
     // What a host sees, and what the system was asked.
     Str line;
     std::string report = "old", path;  // the report's bytes, and where it went ((W): through a W function)
-    std::string boxes, asked, tried,
-        fields[3] = {"-", "-", "-"};  // each box's number and text; the calls a command makes; the names tried
+    std::string boxes, asked, tried, fields[3] = {"-", "-", "-"};  // boxes (number, text); calls made; names tried
     int64_t exitStatus = -1;
     int ends = 0, commandCalls = 0, boxCount = 0, firstBox = 0;
     bool visible = true, minimized = false, guarded = false;
@@ -197,9 +197,7 @@ struct Windows : Platform, Answers {
     bool GetDiskFreeSpace(const Name& p, uint32_t& s, uint32_t& b, uint32_t& f) override {
         Mode("GetDiskFreeSpace");
         Command(" counting clusters " + Named(p) + Utf8(p.text));
-        s = clusters[0];
-        b = clusters[1];
-        f = clusters[2];
+        std::tie(s, b, f) = std::tie(clusters[0], clusters[1], clusters[2]);
         return diskOk;
     }
     Handle GetDesktopWindow() override { return 0x10010; }
