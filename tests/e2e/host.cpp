@@ -9,10 +9,7 @@
 
 int wmain(int argc, wchar_t** argv) {
     int i = 1;
-    for (; i < argc && wcschr(argv[i], L'='); ++i) {
-        const std::wstring pair = argv[i];
-        SetEnvironmentVariableW(pair.substr(0, pair.find(L'=')).c_str(), pair.substr(pair.find(L'=') + 1).c_str());
-    }
+    for (; i < argc && wcschr(argv[i], L'='); ++i) _wputenv(argv[i]);  // the C runtime's and the process's
     std::string text;
     if (argc != i + 2 || !runner::Read(argv[i + 1], text)) return 2;
     std::wstring line(text.size() + 1, L'\0');
