@@ -180,9 +180,8 @@ TEST(Report, ANewFileOfItsOwnIsCheckedWrittenAndMovedOverTheName) {
     Holds("elevated, refused", u"Delete C:\\a", {.deleteCode = 5, .elevated = true},
           Del("False", "deleting C:\\a\\0\\0"));
     auto tried = [](const char* name, Answers given, const std::string& seen, const char* names) {
-        Windows w(std::move(given));
-        EXPECT_EQ(Seen(w.Run(u"Execute x")) + w.Problems(), seen) << name;
-        EXPECT_EQ(w.tried, names) << name;
+        Holds(name, u"Execute x", given, seen);
+        EXPECT_EQ(Windows(std::move(given)).Run(u"Execute x").tried, names) << name;
     };
     tried("the largest process id, one name taken", {.takenNames = 1, .pid = 4294967295u},
           Exec("x", " 42", "executing x"), "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 ");
