@@ -35,11 +35,12 @@ std::string Del(const std::string& value, const std::string& asked) {
     return "[Delete]|Argument = |Return =" + value + "| " + asked;
 }
 
-// A run, named: its command line, what the small Windows answers, and what is seen of it.
-void Holds(const char* name, const Str& line, Answers given, const std::string& seen) {
+// A run, named: its command line, what the small Windows answers, and what is seen of it; the run, for more.
+Windows Holds(const char* name, const Str& line, Answers given, const std::string& seen) {
     Windows w(std::move(given));
     w.Run(line);
     EXPECT_EQ(Seen(w) + w.Problems(), seen) << name;  // what the run broke, after what is seen
+    return w;
 }
 
 TEST(ArgumentSplitter, SplitsAsTheTableAtGetCommandLineSays) {
@@ -180,8 +181,7 @@ TEST(Report, ANewFileOfItsOwnIsCheckedWrittenAndMovedOverTheName) {
     Holds("elevated, refused", u"Delete C:\\a", {.deleteCode = 5, .elevated = true},
           Del("False", "deleting C:\\a\\0\\0"));
     auto tried = [](const char* name, Answers given, const std::string& seen, const char* names) {
-        Holds(name, u"Execute x", given, seen);
-        EXPECT_EQ(Windows(std::move(given)).Run(u"Execute x").tried, names) << name;
+        EXPECT_EQ(Holds(name, u"Execute x", std::move(given), seen).tried, names) << name;
     };
     tried("the largest process id, one name taken", {.takenNames = 1, .pid = 4294967295u},
           Exec("x", " 42", "executing x"), "qrvplug.txt.4294967295-0 qrvplug.txt.4294967295-1 ");
